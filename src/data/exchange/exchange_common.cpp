@@ -1,0 +1,324 @@
+#include "data/exchange/exchange_common.h"
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "shell/convert.h"
+#include "shell/text_utils.h"
+
+namespace tolmex::data::exchange {
+
+namespace fs = std::filesystem;
+
+std::optional<double> ParseDotNumber(std::string_view text) {
+  if (text.empty() || text.find(',') != std::string_view::npos) return std::nullopt;
+  if (shell::Trim(text).size() != text.size()) return std::nullopt;
+  return ParseDecimal(text);
+}
+
+std::optional<double> ParseLocaleNumber(std::string_view text, char decimalSeparator) {
+  if (decimalSeparator == '.') return ParseDotNumber(text);
+  // With "," as the decimal separator a "." is not a decimal point.
+  if (text.find('.') != std::string_view::npos) return std::nullopt;
+  return ParseDotNumber(ReplaceAll(text, decimalSeparator, '.'));
+}
+
+std::string ReplaceAll(std::string_view s, char from, char to) {
+  std::string out(s);
+  for (char& c : out)
+    if (c == from) c = to;
+  return out;
+}
+
+std::string RemoveAll(std::string_view s, char c) {
+  std::string out;
+  out.reserve(s.size());
+  for (char ch : s)
+    if (ch != c) out.push_back(ch);
+  return out;
+}
+
+// ---- TableBuilder ----
+
+void TableBuilder::AddColumn(std::string name, FieldType type, int size) {
+  for (const Col& c : cols_)
+    if (c.name == name) throw DataError("Nome de campo duplicado: \"" + name + "\".");
+  if (static_cast<int>(cols_.size()) >= kMaxColumns)
+    throw DataError("A planilha tem mais de " + std::to_string(kMaxColumns) + " colunas.");
+  cols_.push_back(Col{std::move(name), type, size, {}, {}, {}});
+}
+
+void TableBuilder::BeginRow() {
+  if (open_) DropRow();
+  for (Col& c : cols_) {
+    if (IsNumeric(c.type))
+      c.num.push_back(0.0);
+    else
+      c.text.emplace_back();
+    c.null.push_back(1);
+  }
+  open_ = true;
+}
+
+void TableBuilder::SetNumber(int col, double v) {
+  Col& c = cols_[static_cast<std::size_t>(col)];
+  c.num.back() = v;
+  c.null.back() = 0;
+}
+
+void TableBuilder::SetText(int col, std::string_view v) {
+  Col& c = cols_[static_cast<std::size_t>(col)];
+  c.text.back().assign(v);
+  c.null.back() = 0;
+}
+
+void TableBuilder::CommitRow() {
+  if (!open_) return;
+  open_ = false;
+  ++rows_;
+}
+
+void TableBuilder::DropRow() {
+  if (!open_) return;
+  open_ = false;
+  for (Col& c : cols_) {
+    if (IsNumeric(c.type))
+      c.num.pop_back();
+    else
+      c.text.pop_back();
+    c.null.pop_back();
+  }
+}
+
+DataTable TableBuilder::Build() {
+  if (open_) DropRow();
+  DataTable t;
+  for (Col& c : cols_) {
+    if (IsNumeric(c.type)) continue;
+    for (const std::string& s : c.text) {
+      // Character count only matters when the bytes exceed the size.
+      if (s.size() <= static_cast<std::size_t>(c.size)) continue;
+      const std::size_t len = shell::Utf8Length(s);
+      if (len > static_cast<std::size_t>(c.size)) c.size = static_cast<int>(len);
+    }
+  }
+  for (const Col& c : cols_) t.AddField(FieldDef{c.name, c.type, IsNumeric(c.type) ? 0 : c.size});
+  t.Open();
+  const int rows = static_cast<int>(rows_);
+  t.Reserve(rows);
+  for (int r = 0; r < rows; ++r) t.AppendRow();
+  for (std::size_t ci = 0; ci < cols_.size(); ++ci) {
+    Col& c = cols_[ci];
+    const int col = static_cast<int>(ci);
+    for (int r = 0; r < rows; ++r) {
+      if (c.null[static_cast<std::size_t>(r)]) continue;
+      if (IsNumeric(c.type))
+        t.SetFloat(r, col, c.num[static_cast<std::size_t>(r)]);
+      else
+        t.SetString(r, col, c.text[static_cast<std::size_t>(r)]);
+    }
+    c.num = {};
+    c.text = {};
+    c.null = {};
+  }
+  t.First();
+  return t;
+}
+
+// ---- files ----
+
+std::string ReadFileBytes(const std::string& path) {
+  std::error_code ec;
+  const auto size = fs::file_size(fs::u8path(path), ec);
+  if (ec) throw DataError("não foi possível ler o arquivo \"" + path + "\".");
+  if (size > kMaxFileBytes)
+    throw DataError("o arquivo é grande demais (mais de " +
+                    std::to_string(kMaxFileBytes >> 20) + " MB).");
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) throw DataError("não foi possível abrir o arquivo \"" + path + "\".");
+  std::string out(static_cast<std::size_t>(size), '\0');
+  const std::size_t got = out.empty() ? 0 : std::fread(out.data(), 1, out.size(), f);
+  const bool bad = std::ferror(f) != 0;
+  std::fclose(f);
+  if (bad) throw DataError("erro de leitura no arquivo \"" + path + "\".");
+  out.resize(got);
+  return out;
+}
+
+std::string TemporarySibling(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  return path + ".tmp" + std::to_string(stamp % 1000000007) + "_" + std::to_string(++counter);
+}
+
+void ReplaceFile(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  fs::rename(fs::u8path(from), fs::u8path(to), ec);
+  if (ec) {
+    fs::remove(fs::u8path(from), ec);
+    throw DataError("não foi possível gravar o arquivo \"" + to + "\".");
+  }
+}
+
+void WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  const std::string tmp = TemporarySibling(path);
+  std::FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f) throw DataError("não foi possível criar o arquivo \"" + path + "\".");
+  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+  ok = std::fclose(f) == 0 && ok;
+  if (!ok) {
+    std::error_code ec;
+    fs::remove(fs::u8path(tmp), ec);
+    throw DataError("erro de escrita no arquivo \"" + path + "\" (disco cheio?).");
+  }
+  ReplaceFile(tmp, path);
+}
+
+// ---- dates ----
+
+namespace {
+// Days from 1970-01-01 of a civil date (proleptic Gregorian).
+std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+void CivilFromDays(std::int64_t z, int& y, int& m, int& d) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  y = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
+}
+const std::int64_t kEpoch = DaysFromCivil(1899, 12, 30);
+
+bool ValidDate(int y, int m, int d) {
+  if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+  return d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
+}
+
+// Reads 1..maxDigits digits at s[i]; false when there are none.
+bool ReadInt(std::string_view s, std::size_t& i, int maxDigits, int& out) {
+  int n = 0, v = 0;
+  while (i < s.size() && n < maxDigits && s[i] >= '0' && s[i] <= '9') {
+    v = v * 10 + (s[i] - '0');
+    ++i, ++n;
+  }
+  out = v;
+  return n > 0;
+}
+}  // namespace
+
+double DateSerial(int year, int month, int day) {
+  return static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month),
+                                           static_cast<unsigned>(day)) -
+                             kEpoch);
+}
+
+std::optional<DateParts> SplitDateSerial(double serial) {
+  if (!std::isfinite(serial)) return std::nullopt;
+  // Years 1..9999.
+  if (serial < -693593.0 || serial >= 2958466.0) return std::nullopt;
+  const double dayPart = std::floor(serial);
+  auto day = shell::TryTruncToInt64(dayPart);
+  auto secs = shell::TryRoundToInt((serial - dayPart) * 86400.0);
+  if (!day || !secs) return std::nullopt;
+  std::int64_t days = *day;
+  int s = *secs;
+  if (s >= 86400) {
+    s -= 86400;
+    ++days;
+  }
+  DateParts p{};
+  CivilFromDays(days + kEpoch, p.year, p.month, p.day);
+  if (p.year < 1 || p.year > 9999) return std::nullopt;
+  p.hour = s / 3600;
+  p.minute = s / 60 % 60;
+  p.second = s % 60;
+  return p;
+}
+
+std::string FormatDateSerial(double serial, bool withTime) {
+  auto p = SplitDateSerial(serial);
+  if (!p) return {};
+  auto two = [](int v) {
+    std::string s = std::to_string(v);
+    return s.size() < 2 ? "0" + s : s;
+  };
+  std::string y = std::to_string(p->year);
+  while (y.size() < 4) y.insert(y.begin(), '0');
+  std::string out = two(p->day) + "/" + two(p->month) + "/" + y;
+  if (withTime) out += " " + two(p->hour) + ":" + two(p->minute) + ":" + two(p->second);
+  return out;
+}
+
+std::optional<double> ParseDateText(std::string_view text) {
+  std::string_view s = shell::Trim(text);
+  std::size_t i = 0;
+  int a = 0, b = 0, c = 0, y = 0, m = 0, d = 0;
+  if (!ReadInt(s, i, 4, a)) return std::nullopt;
+  if (i < s.size() && s[i] == '-' && i == 4) {  // yyyy-mm-dd
+    ++i;
+    if (!ReadInt(s, i, 2, b) || i >= s.size() || s[i] != '-') return std::nullopt;
+    ++i;
+    if (!ReadInt(s, i, 2, c)) return std::nullopt;
+    y = a, m = b, d = c;
+  } else if (i < s.size() && s[i] == '/' && i <= 2) {  // dd/mm/yyyy
+    ++i;
+    if (!ReadInt(s, i, 2, b) || i >= s.size() || s[i] != '/') return std::nullopt;
+    ++i;
+    const std::size_t start = i;
+    if (!ReadInt(s, i, 4, c) || i - start != 4) return std::nullopt;
+    d = a, m = b, y = c;
+  } else {
+    return std::nullopt;
+  }
+  if (!ValidDate(y, m, d)) return std::nullopt;
+  double serial = DateSerial(y, m, d);
+  if (i == s.size()) return serial;
+  if (s[i] != ' ' && s[i] != 'T') return std::nullopt;
+  ++i;
+  int hh = 0, nn = 0, ss = 0;
+  if (!ReadInt(s, i, 2, hh) || i >= s.size() || s[i] != ':') return std::nullopt;
+  ++i;
+  if (!ReadInt(s, i, 2, nn)) return std::nullopt;
+  if (i < s.size() && s[i] == ':') {
+    ++i;
+    if (!ReadInt(s, i, 2, ss)) return std::nullopt;
+    // Fractions of a second are dropped.
+    if (i < s.size() && s[i] == '.') {
+      ++i;
+      while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+    }
+  }
+  if (i < s.size() && s[i] == 'Z') ++i;
+  if (i != s.size() || hh > 23 || nn > 59 || ss > 59) return std::nullopt;
+  return serial + (hh * 3600 + nn * 60 + ss) / 86400.0;
+}
+
+std::string XmlSafeText(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char ch : s) {
+    const auto u = static_cast<unsigned char>(ch);
+    if (u < 0x20 && ch != '\t' && ch != '\n' && ch != '\r') continue;
+    out.push_back(ch);
+  }
+  return out;
+}
+
+}  // namespace tolmex::data::exchange
