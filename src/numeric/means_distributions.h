@@ -22,7 +22,8 @@ using ::tolmex::numeric::QuantilNormal;
 double ProbF(std::int32_t m, std::int32_t n, double f);
 // Peizer-Pratt approximation with f used unchanged.
 double ProbFAprox(std::int32_t m, std::int32_t n, double f);
-// Chi-square distribution function with v df: series below v = 11, Peizer-Pratt from 11 on.
+// Chi-square distribution function with v df: series below v = 11, Peizer-Pratt from 11 on;
+// 0 for x <= 0.
 double ProbQui(double v, double x);
 
 }  // namespace tolmex::numeric::means
