@@ -78,7 +78,8 @@ TEST_F(ContrastsTest, StatisticsAgreeWithR) {
     EXPECT_NEAR(res.prT, cs.prT, 1e-6);
     EXPECT_NEAR(res.prF, cs.prF, 1e-6);
     EXPECT_NEAR(res.dms, cs.dms, 1e-4 * cs.dms);
-    EXPECT_NEAR(res.prScheffe, cs.prScheffe, 1e-6);
+    // The prescribed F distribution function is accurate to about 1e-5 for m > 1.
+    EXPECT_NEAR(res.prScheffe, cs.prScheffe, 2e-5);
     EXPECT_DOUBLE_EQ(res.alpha, cs.alpha);
   }
 }
