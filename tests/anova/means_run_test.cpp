@@ -66,17 +66,17 @@ TEST_F(MeansRun, BlocksOfTheCriticalDifferenceTests) {
   };
   using enum TitleStyle;
   const Case cases[] = {
-      {kOpTukey, MainEffect, 0.2, "   Teste Tukey para a FV Trat", "DMS: 0  NMS: 0.1\r\n", 0.1, 0.1},
-      {kOpTukey, MainEffect, 0.001, "   Teste Tukey para a FV Trat", "DMS: 0  NMS: 0.01\r\n", 0.01, 0.01},
-      {kOpTukey, Splitting, 0.7, "   Teste Tukey para a FV Trat", "DMS: 0  NMS: 0.05\r\n", 0.05, 0.05},
-      {kOpBonferroni, MainEffect, 0.2, "   Teste t (Bonferroni) para a FV Trat",
+      {kTukey, MainEffect, 0.2, "   Teste Tukey para a FV Trat", "DMS: 0  NMS: 0.1\r\n", 0.1, 0.1},
+      {kTukey, MainEffect, 0.001, "   Teste Tukey para a FV Trat", "DMS: 0  NMS: 0.01\r\n", 0.01, 0.01},
+      {kTukey, Splitting, 0.7, "   Teste Tukey para a FV Trat", "DMS: 0  NMS: 0.05\r\n", 0.05, 0.05},
+      {kBonferroni, MainEffect, 0.2, "   Teste t (Bonferroni) para a FV Trat",
        "DMS: 0  NMS: 0.2\r\n", 0.2, 0.2},
-      {kOpLSD, MainEffect, 0.7, "   Teste t (LSD) para a FV Trat", "DMS: 0  NMS: 0.05\r\n", 0.7, 0.05},
-      {kOpLSD, Splitting, 0.01, "   Teste t (LSD) para a FV Trat", "DMS: 0  NMS: 0.01\r\n", 0.01, 0.01},
+      {kLSD, MainEffect, 0.7, "   Teste t (LSD) para a FV Trat", "DMS: 0  NMS: 0.05\r\n", 0.7, 0.05},
+      {kLSD, Splitting, 0.01, "   Teste t (LSD) para a FV Trat", "DMS: 0  NMS: 0.01\r\n", 0.01, 0.01},
       // No error degrees of freedom: the critical t keeps its previous value, here 0.
-      {kOpWaller, MainEffect, 0.05, "   Teste Waller-Duncan para a FV Trat",
+      {kWallerDuncan, MainEffect, 0.05, "   Teste Waller-Duncan para a FV Trat",
        "DMS: 0  K: 100\r\nt crítico: 0\r\n", 0.05, 0.05},
-      {kOpWaller, Splitting, 0.05, "", "DMS: 0  K: 100\r\nt crítico: 0\r\n", 0.05, 0.05},
+      {kWallerDuncan, Splitting, 0.05, "", "DMS: 0  K: 100\r\nt crítico: 0\r\n", 0.05, 0.05},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.title + " " + std::to_string(c.op_alpha));
@@ -96,7 +96,7 @@ TEST_F(MeansRun, BlocksOfTheCriticalDifferenceTests) {
 
 TEST_F(MeansRun, WallerDuncanKeepsThePreviousCriticalTWithoutErrorDf) {
   t_waller = 2.25;
-  Run(kOpWaller, Medias({1, 2}), 3, ErrorLine{0, 5});
+  Run(kWallerDuncan, Medias({1, 2}), 3, ErrorLine{0, 5});
   EXPECT_EQ(t_waller, 2.25);
   EXPECT_NE(out.Text().find("\r\nDMS: 0  K: 100\r\nt crítico: 2.25\r\n"), std::string::npos);
 }
@@ -114,10 +114,10 @@ TEST_F(MeansRun, CriticalDifferencesOfTheEtchRateExperiment) {
     std::vector<Group> groups;
   };
   const Case cases[] = {
-      {kOpTukey, 0.05, 33.0543762288, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
-      {kOpTukey, 0.01, 42.4149800662, {{1, 2}, {2, 3}, {4, 4}}},
-      {kOpLSD, 0.05, 24.4920174097, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
-      {kOpBonferroni, 0.05, 34.7563473981, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+      {kTukey, 0.05, 33.0543762288, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+      {kTukey, 0.01, 42.4149800662, {{1, 2}, {2, 3}, {4, 4}}},
+      {kLSD, 0.05, 24.4920174097, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+      {kBonferroni, 0.05, 34.7563473981, {{1, 1}, {2, 2}, {3, 3}, {4, 4}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.code) + " " + std::to_string(c.op_alpha));
@@ -131,7 +131,7 @@ TEST_F(MeansRun, CriticalDifferencesOfTheEtchRateExperiment) {
 TEST_F(MeansRun, WallerDuncanUsesTheTreatmentsDegreesOfFreedom) {
   // Critical t for k = 100, q = 3, f = 16, F = 66.797, from the Bayes rule integrated in R
   // (integrate over u in (1, inf), uniroot on N/D = k).
-  const auto res = Run(kOpWaller, Medias(kEtch), 5, kEtchErro, TitleStyle::MainEffect, kEtchFc);
+  const auto res = Run(kWallerDuncan, Medias(kEtch), 5, kEtchErro, TitleStyle::MainEffect, kEtchFc);
   EXPECT_NEAR(t_waller, 1.9192457395, 2e-3);
   EXPECT_NEAR(res.dms, t_waller * std::sqrt(2 * 333.7 / 5), 1e-9);
   EXPECT_NE(out.Text().find("\r\nt crítico: " + shell::FormatGeneral(t_waller) + "\r\n"),
@@ -140,7 +140,7 @@ TEST_F(MeansRun, WallerDuncanUsesTheTreatmentsDegreesOfFreedom) {
 
 TEST_F(MeansRun, StudentNewmanKeulsBlock) {
   op_alpha = 0.3;  // clamped to 0.1 and written back
-  const auto res = Run(kOpSNK, Medias(kEtch), 5, kEtchErro);
+  const auto res = Run(kSNK, Medias(kEtch), 5, kEtchErro);
   EXPECT_EQ(op_alpha, 0.1);
   EXPECT_EQ(alpha, 0.1);
   ASSERT_EQ(res.dms_snk.size(), 3u);
@@ -161,7 +161,7 @@ TEST_F(MeansRun, StudentNewmanKeulsBlock) {
 }
 
 TEST_F(MeansRun, StudentNewmanKeulsInTheSplittingHasNoTitleLine) {
-  Run(kOpSNK, Medias({3, 1}), 2, ErrorLine{0, 0}, TitleStyle::Splitting);
+  Run(kSNK, Medias({3, 1}), 2, ErrorLine{0, 0}, TitleStyle::Splitting);
   const std::string head = kRule + "\r\nMédias                DMS \r\n  NMS: 0.05\r\n" + kRule + "\r\n";
   EXPECT_EQ(out.Text().substr(0, head.size()), head);
   EXPECT_NE(out.Text().find("\r\n2          0\r\n" + kRule + "\r\nMédia harmonica"), std::string::npos);
@@ -169,13 +169,13 @@ TEST_F(MeansRun, StudentNewmanKeulsInTheSplittingHasNoTitleLine) {
 
 TEST_F(MeansRun, ScottKnottBlock) {
   op_alpha = 0.7;  // used unchanged
-  const auto res = Run(kOpScottKnott, Medias({20, 21, 10, 11}), 4, ErrorLine{12, 4});
+  const auto res = Run(kScottKnott, Medias({20, 21, 10, 11}), 4, ErrorLine{12, 4});
   EXPECT_EQ(alpha, 0.7);
   EXPECT_EQ(op_alpha, 0.7);
   EXPECT_EQ(res.groups, (std::vector<Group>{{1, 1}, {2, 2}, {3, 3}, {4, 4}}));
   op_alpha = 1.5;
   out.ClearText();
-  Run(kOpScottKnott, Medias({20, 21, 10, 11}), 4, ErrorLine{12, 4});
+  Run(kScottKnott, Medias({20, 21, 10, 11}), 4, ErrorLine{12, 4});
   EXPECT_EQ(alpha, 0.05);
   const std::string want =
       kRule + "\r\nTeste Scott-Knott (1974) para a FV Trat\r\n" + kRule + "\r\n\r\n  NMS: 0.05\r\n" +
@@ -185,7 +185,7 @@ TEST_F(MeansRun, ScottKnottBlock) {
       Pad30("L2") + "        21.000000 a2 \r\n" + kRule + "\r\n\r\n\r\n";
   EXPECT_EQ(out.Text(), want);
   out.ClearText();
-  Run(kOpScottKnott, Medias({20, 21, 10, 11}), 4, ErrorLine{12, 4}, TitleStyle::Splitting);
+  Run(kScottKnott, Medias({20, 21, 10, 11}), 4, ErrorLine{12, 4}, TitleStyle::Splitting);
   const std::string head = kRule + "\r\n" + kRule + "\r\n\r\n  NMS: 0.05\r\n";
   EXPECT_EQ(out.Text().substr(0, head.size()), head);
 }
@@ -193,24 +193,24 @@ TEST_F(MeansRun, ScottKnottBlock) {
 TEST_F(MeansRun, OneLevel) {
   // Tukey's studentized range has no quantile for one mean: DMS 0. Bonferroni has no pair:
   // DMS 0 and no diagnostic. SNK has no span. Each prints the single mean in group a1.
-  for (std::int32_t code : {kOpTukey, kOpSNK, kOpBonferroni, kOpLSD, kOpScottKnott, kOpWaller}) {
+  for (std::int32_t code : {kTukey, kSNK, kBonferroni, kLSD, kScottKnott, kWallerDuncan}) {
     SCOPED_TRACE(code);
     out.ClearText();
     ::testing::internal::CaptureStderr();
     const auto res = Run(code, Medias({4.5}), 3, ErrorLine{10, 2}, TitleStyle::MainEffect, 1e-11);
     const std::string err = ::testing::internal::GetCapturedStderr();
-    if (code != kOpLSD && code != kOpWaller) EXPECT_EQ(res.dms, 0);
+    if (code != kLSD && code != kWallerDuncan) EXPECT_EQ(res.dms, 0);
     EXPECT_TRUE(std::isfinite(res.dms));
     EXPECT_EQ(res.groups, (std::vector<Group>{{1, 1}}));
     EXPECT_NE(out.Text().find(kRule + "\r\n" + Pad30("L1") + "         4.500000 a1 \r\n" + kRule),
               std::string::npos);
-    if (code == kOpBonferroni) EXPECT_EQ(err, "");
+    if (code == kBonferroni) EXPECT_EQ(err, "");
   }
 }
 
 TEST_F(MeansRun, CodesOutsideTheTestsOfMeans) {
   // 0 only sorts; contrasts (6) and regression (7) keep the first-appearance order.
-  Run(kOpNenhum, Medias({3, 1, 2}), 1, ErrorLine{4, 1});
+  Run(kNenhumTeste, Medias({3, 1, 2}), 1, ErrorLine{4, 1});
   EXPECT_EQ(means_[0].media, 1);
   EXPECT_EQ(out.Text(), "");
   for (std::int32_t code : {6, 7}) {

@@ -28,18 +28,10 @@
 #include <string_view>
 #include <vector>
 
+#include "anova/anova_state.h"
 #include "shell/report.h"
 
 namespace tolmex::anova {
-
-// Option codes of a slot that this file runs.
-inline constexpr std::int32_t kOpNenhum = 0;
-inline constexpr std::int32_t kOpTukey = 1;
-inline constexpr std::int32_t kOpSNK = 2;
-inline constexpr std::int32_t kOpBonferroni = 3;
-inline constexpr std::int32_t kOpLSD = 4;
-inline constexpr std::int32_t kOpScottKnott = 5;
-inline constexpr std::int32_t kOpWaller = 8;
 
 // True for the codes whose means are sorted before the test (0 to 5 and 8).
 bool SortsMeans(std::int32_t code);
@@ -148,7 +140,7 @@ void ImprimeTabelaMedias(shell::Report& out, const std::vector<LevelMean>& sorte
 enum class TitleStyle { MainEffect, Splitting };
 
 struct MeansTestInput {
-  std::int32_t code = kOpTukey;
+  std::int32_t code = kTukey;
   std::string name;            // printed in the titles
   ErrorLine error;             // nu and QME
   double fc = 0;               // F of the treatments (Waller-Duncan)

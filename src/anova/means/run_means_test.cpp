@@ -12,9 +12,9 @@ constexpr std::string_view kCrLf = "\r\n";
 
 std::string Titulo(std::int32_t code) {
   switch (code) {
-    case kOpTukey: return "   Teste Tukey para a FV ";
-    case kOpBonferroni: return "   Teste t (Bonferroni) para a FV ";
-    case kOpLSD: return "   Teste t (LSD) para a FV ";
+    case kTukey: return "   Teste Tukey para a FV ";
+    case kBonferroni: return "   Teste t (Bonferroni) para a FV ";
+    case kLSD: return "   Teste t (LSD) para a FV ";
     default: return "   Teste Waller-Duncan para a FV ";
   }
 }
@@ -26,12 +26,12 @@ void ImprimeCabecalhoAgrupa(const MeansTestInput& in, double dms, double alpha, 
   std::string text = rule;
   text += kCrLf;
   // In the splitting the Waller-Duncan title line is left empty.
-  if (!(in.code == kOpWaller && in.titles == TitleStyle::Splitting)) text += Titulo(in.code) + in.name;
+  if (!(in.code == kWallerDuncan && in.titles == TitleStyle::Splitting)) text += Titulo(in.code) + in.name;
   text += kCrLf;
   text += rule;
   text += "\r\n\r\n\r\n";
   text += "DMS: " + shell::FormatGeneral(dms);
-  if (in.code == kOpWaller) {
+  if (in.code == kWallerDuncan) {
     text += "  K: " + shell::FormatGeneral(in.k_waller);
     text += kCrLf;
     text += "t crítico: " + shell::FormatGeneral(t_waller);
@@ -49,18 +49,18 @@ MeansTestOutcome TesteAgrupa(const MeansTestInput& in, const std::vector<LevelMe
   const auto k = static_cast<std::int32_t>(means.size());
   MeansTestOutcome res;
   double alpha = NivelAgrupa(st.op_alpha);
-  if (in.code == kOpTukey) {
+  if (in.code == kTukey) {
     alpha = NivelTukey(st.op_alpha);
     st.op_alpha = alpha;
   }
   st.alpha = alpha;
   switch (in.code) {
-    case kOpTukey: res.dms = DmsTukey(alpha, in.error, r, k); break;
-    case kOpWaller:
+    case kTukey: res.dms = DmsTukey(alpha, in.error, r, k); break;
+    case kWallerDuncan:
       if (in.error.gl > 0) st.t_waller = TWallerMedias(in.k_waller, k, in.error, in.fc);
       res.dms = DmsWaller(st.t_waller, in.error, r);
       break;
-    case kOpBonferroni: res.dms = DmsBonferroni(alpha, in.error, r, k); break;
+    case kBonferroni: res.dms = DmsBonferroni(alpha, in.error, r, k); break;
     default: res.dms = DmsLSD(alpha, in.error, r); break;
   }
   res.groups = AgrupaMedias(means, res.dms);
@@ -127,12 +127,12 @@ MeansTestOutcome RunMeansTest(const MeansTestInput& in, std::vector<LevelMean>& 
                               SignificanceRefs st, shell::Report& out) {
   if (SortsMeans(in.code)) OrdenaMedias(means);
   switch (in.code) {
-    case kOpTukey:
-    case kOpBonferroni:
-    case kOpLSD:
-    case kOpWaller: return TesteAgrupa(in, means, r, st, out);
-    case kOpSNK: return TesteSNK(in, means, r, st, out);
-    case kOpScottKnott: return TesteScottKnott(in, means, r, st, out);
+    case kTukey:
+    case kBonferroni:
+    case kLSD:
+    case kWallerDuncan: return TesteAgrupa(in, means, r, st, out);
+    case kSNK: return TesteSNK(in, means, r, st, out);
+    case kScottKnott: return TesteScottKnott(in, means, r, st, out);
     default: return {};
   }
 }

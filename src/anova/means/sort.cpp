@@ -39,8 +39,8 @@ void OrdenaMedias(std::vector<LevelMean>& means) {
   if (means.size() > 1) Ordena(means, 0, static_cast<std::ptrdiff_t>(means.size()) - 1);
 }
 
-bool SortsMeans(std::int32_t code) { return (code >= 0 && code <= 5) || code == kOpWaller; }
+bool SortsMeans(std::int32_t code) { return (code >= 0 && code <= 5) || code == kWallerDuncan; }
 
-bool IsMeansTest(std::int32_t code) { return (code >= 1 && code <= 5) || code == kOpWaller; }
+bool IsMeansTest(std::int32_t code) { return (code >= 1 && code <= 5) || code == kWallerDuncan; }
 
 }  // namespace tolmex::anova
