@@ -318,8 +318,11 @@ TEST_F(ContrastsTest, DialogRunComputesEachAcceptedContrastAndTheTable) {
     f.Finalizar();
   });
   TCont form(p);
+  TContPort port(form, host);
   shell::Report out;
-  const double alpha = ContrastesFV(ctx, {"Trat", "Peso", ""}, form, host, out);
+  double alpha = 0;
+  ContrastRequest req{"Trat", "Variável Peso", ctx.labels, "", 1, 1};
+  EXPECT_EQ(ContrastesFV(ctx, port, req, out, alpha), 2);
   EXPECT_DOUBLE_EQ(alpha, 0.05);
   const auto a = CalculaContraste(ctx, 1, {1, -1});
   const auto b = CalculaContraste(ctx, 2, {2, -1, -1});
@@ -342,12 +345,45 @@ TEST_F(ContrastsTest, NoAcceptedContrastWritesNothing) {
     f.Finalizar();
   });
   TCont form(p);
+  TContPort port(form, host);
   shell::Report out;
-  ContrastesFV(ctx, {"A*B", "Peso", "3"}, form, host, out);
+  double alpha = -1;
+  ContrastRequest req{"A*B", "Variável Peso", ctx.labels, "codificação 3", 1, 1};
+  EXPECT_EQ(ContrastesFV(ctx, port, req, out, alpha), 0);
+  EXPECT_EQ(alpha, -1);
   EXPECT_EQ(out.Text(), "");
   EXPECT_FALSE(form.Lb3Visivel);
   host.VerifyDone();
   p.VerifyDone();
+}
+
+// Answers given without the dialog (as the batch runner does).
+class ListedAnswers : public ContrastPort {
+ public:
+  explicit ListedAnswers(std::vector<ContrastAnswer> a) : answers_(std::move(a)) {}
+  std::optional<ContrastAnswer> AskContrast(const ContrastRequest&) override {
+    if (next_ >= answers_.size()) return std::nullopt;
+    return answers_[next_++];
+  }
+
+ private:
+  std::vector<ContrastAnswer> answers_;
+  std::size_t next_ = 0;
+};
+
+TEST_F(ContrastsTest, AnswersThatAreNotContrastsAreSkippedAndTheEndOfAnswersEnds) {
+  const auto ctx = Context({20.5, 18.25, 15.0}, 4, 2.5, 9, 0.2);
+  ListedAnswers port({{{"1", "-1", "0", "0"}, false, false},  // more coefficients than levels
+                      {{"1", "x"}, false, false},
+                      {{"1", "1"}, false, false},
+                      {{"1", "-1"}, false, true},              // rejected by the dialog
+                      {{"0", "1", "-1"}, false, false}});      // then no more answers
+  shell::Report out;
+  double alpha = 0;
+  EXPECT_EQ(ContrastesFV(ctx, port, {}, out, alpha), 1);
+  const auto only = CalculaContraste(ctx, 1, {0, 1, -1});
+  EXPECT_EQ(out.Text(), only.block + TabelaContrastes({only.tableLine}, ctx.erro));
+  EXPECT_DOUBLE_EQ(alpha, 0.2);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "shell/prompter.h"
 #include "shell/text_utils.h"
+#include "shell/window_host.h"
 
 namespace tolmex::anova::levels {
 
@@ -105,6 +106,33 @@ bool TCont::CloseQuery() {
   if (closed_) return true;
   NovoContraste();
   return closed_;
+}
+
+std::optional<ContrastAnswer> TContPort::AskContrast(const ContrastRequest& request) {
+  TCont& f = form_;
+  f.Lb1 = request.fvName;
+  f.Lb2 = request.variable;
+  f.LB_Niveis = request.levels;
+  f.Numniv = static_cast<int>(request.levels.size());
+  f.LB_Coef.clear();
+  f.Lb3 = request.context;
+  f.Lb3Visivel = !request.context.empty();
+  f.finalizou = false;
+  f.Activate();
+  host_.ShowModal(f);
+  if (!f.Closed()) {
+    // The window went away without any of its closing paths: end the contrasts and
+    // compute nothing for the coefficients left in it.
+    f.Ach_erro = true;
+    f.finalizou = true;
+  }
+  ContrastAnswer a;
+  a.coefficients = f.LB_Coef;
+  a.finalizou = f.finalizou;
+  a.Ach_erro = f.Ach_erro;
+  f.LB_Coef.clear();
+  if (f.finalizou) f.Lb3Visivel = false;
+  return a;
 }
 
 }  // namespace tolmex::anova::levels

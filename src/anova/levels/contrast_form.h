@@ -6,11 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "anova/procedures.h"
 #include "shell/form.h"
 
 namespace tolmex::shell {
 class Prompter;
-}
+class WindowHost;
+}  // namespace tolmex::shell
 
 namespace tolmex::anova::levels {
 
@@ -61,6 +63,18 @@ class TCont : public shell::Form {
   shell::Prompter& prompter_;
   std::vector<double> coef_;
   bool closed_ = false;
+};
+
+// The contrasts dialog as the port the contrasts ask: each request shows the dialog
+// modally for one contrast.
+class TContPort : public ContrastPort {
+ public:
+  TContPort(TCont& form, shell::WindowHost& host) : form_(form), host_(host) {}
+  std::optional<ContrastAnswer> AskContrast(const ContrastRequest& request) override;
+
+ private:
+  TCont& form_;
+  shell::WindowHost& host_;
 };
 
 // A coefficient as typed: the whole text, "." as the decimal separator.

@@ -7,7 +7,6 @@
 #include "shell/format.h"
 #include "shell/report.h"
 #include "shell/text_utils.h"
-#include "shell/window_host.h"
 
 namespace tolmex::anova::levels {
 
@@ -116,43 +115,43 @@ std::string TabelaContrastes(const std::vector<std::string>& lines, const ErrorL
   return t;
 }
 
-double ContrastesFV(const ContrastContext& ctx, const ContrastDialogTexts& texts, TCont& form,
-                    shell::WindowHost& host, shell::Report& out) {
-  form.finalizou = false;
-  form.Lb1 = texts.fvModelName;
-  form.Lb2 = "Variável " + texts.variableName;
-  form.Numniv = static_cast<int>(ctx.means.size());
-  form.LB_Niveis = ctx.labels;
-  form.LB_Coef.clear();
-  const bool splitting = ctx.copy == Copy::Splitting;
-  form.Lb3 = splitting ? "codificação " + texts.codification : std::string();
-  form.Lb3Visivel = splitting;
+namespace {
 
-  double alpha = ctx.alphaOption;
+// The coefficients as numbers when they form a contrast among k levels.
+bool AsContrast(const std::vector<std::string>& texts, std::size_t k, std::vector<double>& c) {
+  c.clear();
+  if (texts.size() < 2 || texts.size() > k) return false;
+  double sum = 0;
+  for (const auto& t : texts) {
+    double v = 0;
+    if (!ParseCoefficient(t, v)) return false;
+    c.push_back(v);
+    sum += v;
+  }
+  return sum == 0 || std::fabs(sum) <= 1e-6;
+}
+
+}  // namespace
+
+int ContrastesFV(const ContrastContext& ctx, ContrastPort& port, const ContrastRequest& request,
+                 shell::Report& out, double& alpha) {
   int n = 0;
   std::vector<std::string> lines;
-  do {
-    form.Activate();
-    host.ShowModal(form);
-    if (!form.Closed()) {
-      // The window went away without any of its closing paths: end the contrasts and
-      // compute nothing for the coefficients left in it.
-      form.Ach_erro = true;
-      form.finalizou = true;
-    }
-    if (!form.Ach_erro) {
+  for (;;) {
+    const auto answer = port.AskContrast(request);
+    if (!answer) break;
+    std::vector<double> c;
+    if (!answer->Ach_erro && AsContrast(answer->coefficients, ctx.means.size(), c)) {
       ++n;
-      ContrastResult res = CalculaContraste(ctx, n, form.Coeficientes());
+      ContrastResult res = CalculaContraste(ctx, n, c);
       alpha = res.alpha;
       out.AppendText(res.block);
       lines.push_back(std::move(res.tableLine));
     }
-    form.LB_Coef.clear();
-  } while (!form.finalizou);
-
-  form.Lb3Visivel = false;
+    if (answer->finalizou) break;
+  }
   if (n > 0) out.AppendText(TabelaContrastes(lines, ctx.erro));
-  return alpha;
+  return n;
 }
 
 }  // namespace tolmex::anova::levels

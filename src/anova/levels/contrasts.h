@@ -7,14 +7,13 @@
 
 #include "anova/levels/level_types.h"
 
+#include "anova/procedures.h"
+
 namespace tolmex::shell {
 class Report;
-class WindowHost;
 }  // namespace tolmex::shell
 
 namespace tolmex::anova::levels {
-
-class TCont;
 
 // What the contrasts of one source see: its levels in first-appearance order.
 struct ContrastContext {
@@ -49,17 +48,12 @@ ContrastResult CalculaContraste(const ContrastContext& ctx, int n, const std::ve
 // Table of contrasts around the contrast lines.
 std::string TabelaContrastes(const std::vector<std::string>& lines, const ErrorLine& erro);
 
-// Extra texts of the dialog for one run of the contrasts.
-struct ContrastDialogTexts {
-  std::string fvModelName;   // the source as written in the model (Lb1)
-  std::string variableName;  // analysed variable (Lb2 = "Variável " + it)
-  std::string codification;  // splitting copy: code of the conditioning combination (Lb3)
-};
-
-// The whole option: shows the dialog until the user finishes, computes every accepted
-// contrast, writes their reports and the table to `out`. Returns the significance level of
-// the last contrast computed (alphaOption clamped), or alphaOption when none was.
-double ContrastesFV(const ContrastContext& ctx, const ContrastDialogTexts& texts, TCont& form,
-                    shell::WindowHost& host, shell::Report& out);
+// The whole option: asks the port for one contrast after another until the person
+// finishes, computes every accepted one, writes their reports and then the table of
+// contrasts to `out`. Coefficients that do not form a contrast (fewer than two, not numbers,
+// more than the levels, not adding up to zero) are skipped: the dialog has already said so.
+// Returns the number of contrasts computed; `alpha` receives the level of the last one.
+int ContrastesFV(const ContrastContext& ctx, ContrastPort& port, const ContrastRequest& request,
+                 shell::Report& out, double& alpha);
 
 }  // namespace tolmex::anova::levels
