@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,65 @@ TEST_F(MeansDriver, WallerDuncanReadsTheFOfTheSource) {
   st.Tabela_ANAVA[1].f = 2;
   TestesMediasFV(ctx, 1, 1, 1);
   EXPECT_GT(st.t_waller, 1.9192457395 + 0.1);  // a smaller F gives a larger critical t
+}
+
+class OneContrast : public ContrastPort {
+ public:
+  std::optional<ContrastAnswer> AskContrast(const ContrastRequest& request) override {
+    requests.push_back(request);
+    ContrastAnswer a;
+    a.coefficients = {"1", "-1", "0", "0"};
+    a.finalizou = true;
+    return a;
+  }
+  std::vector<ContrastRequest> requests;
+};
+
+TEST_F(MeansDriver, ContrastsGetTheLevelsInTheirOrder) {
+  OneContrast port;
+  ctx.contrasts = &port;
+  Slots(1, {6}, {0.05});
+  TestesMediasFV(ctx, 1, 1, 1);
+  ASSERT_EQ(port.requests.size(), 1u);
+  EXPECT_EQ(port.requests[0].fvName, "Trat");
+  EXPECT_EQ(port.requests[0].variable, "Variável Y");
+  EXPECT_EQ(port.requests[0].levels,
+            (std::vector<std::string>{"             160", "             180", "             200",
+                                      "             220"}));
+  EXPECT_EQ(port.requests[0].fv, 1);
+  EXPECT_EQ(port.requests[0].slot, 1);
+  // The estimate of mean(160) - mean(180) is printed somewhere in the contrast's block.
+  EXPECT_NE(report.Text().find("-36.2"), std::string::npos);
+  prompter.VerifyDone();
+}
+
+TEST_F(MeansDriver, RegressionOnATextFactorIsRefused) {
+  Slots(2, {7}, {0.05});
+  st.Op_Reg[2][1][0] = 1;
+  st.Op_Reg[2][1][1] = 1;
+  prompter.ExpectMessage(kMensagemRegressaoQualitativa);
+  TestesMediasFV(ctx, 1, 1, 2);
+  prompter.VerifyDone();
+  EXPECT_EQ(report.Text(), "");
+  EXPECT_EQ(std::string(kMensagemRegressaoQualitativa),
+            "Tentativa de aplicar regressão a X qualitativo!\rNada foi feito!");
+}
+
+TEST_F(MeansDriver, RegressionOnANumericFactor) {
+  Slots(1, {7}, {0.05});
+  st.Op_Reg[1][1][0] = 1;
+  st.Op_Reg[1][1][1] = 1;
+  TestesMediasFV(ctx, 1, 1, 1);
+  prompter.VerifyDone();
+  EXPECT_NE(report.Text().find("Regressão para a FV Trat"), std::string::npos);
+}
+
+TEST_F(MeansDriver, RegressionWithoutTermsFailsInItsSlot) {
+  Slots(1, {7, kTukey}, {0.05, 0.05});
+  prompter.ExpectMessage(kMensagemErroSlot);
+  TestesMediasFV(ctx, 1, 1, 1);
+  prompter.VerifyDone();
+  EXPECT_NE(report.Text().find("   Teste Tukey para a FV Trat\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -11,10 +11,6 @@
 #include "anova/levels/desdobramento.h"
 #define TOLMEX_HAVE_DESDOBRAMENTO 1
 #endif
-#if __has_include("anova/levels/main_effect_options.h")
-#include "anova/levels/main_effect_options.h"
-#define TOLMEX_HAVE_MAIN_EFFECT_OPTIONS 1
-#endif
 
 namespace tolmex::anova {
 
@@ -70,10 +66,8 @@ void TestesMediasSlot(AnovaContext& ctx, int v, int t, int fv, int slot) {
                  ctx.report);
     return;
   }
-#ifdef TOLMEX_HAVE_MAIN_EFFECT_OPTIONS
-  if (m.code == kContrastes) levels::ContrastesMediasFV(ctx, m);
-  if (m.code == kRegressao) levels::RegressaoMediasFV(ctx, m);
-#endif
+  if (m.code == kContrastes) ContrastesDoSlot(ctx, m);
+  if (m.code == kRegressao) RegressaoDoSlot(ctx, m);
 }
 
 void TestesMediasFV(AnovaContext& ctx, int v, int t, int fv) {

@@ -12,13 +12,9 @@
 //     (its errors go to RunAnova's handler). Inside each combination it calls
 //     RunMeansTest (means_tests.h) with TitleStyle::Splitting, the split's error line,
 //     the combination's Fc, the FV's slot level and the test buffer as output.
-//   - contrasts and regression on the levels of a main effect (codes 6 and 7): when
-//     "anova/levels/main_effect_options.h" exists it must declare, in
-//     tolmex::anova::levels,
-//         void ContrastesMediasFV(AnovaContext& ctx, const SlotMeans& m);
-//         void RegressaoMediasFV(AnovaContext& ctx, const SlotMeans& m);
-//     they receive the level means in first-appearance order and run inside the slot's
-//     error handler.
+//   - contrasts and regression on the levels of a main effect (codes 6 and 7) run the
+//     contrasts and regression modules (anova/levels) on the level means in
+//     first-appearance order, inside the slot's error handler.
 #include <string>
 #include <vector>
 
@@ -49,6 +45,14 @@ Var_Q_Anava ErroDaFV(const AnovaState& st, int fv);
 // Orders the scratch table by the FV's column and computes its level means (labels: the
 // text of a text column, the number in the general format for a numeric one).
 SlotMeans MediasDoSlot(AnovaContext& ctx, int v, int t, int fv, int slot);
+
+// The message of a regression on a text factor.
+inline constexpr const char* kMensagemRegressaoQualitativa =
+    "Tentativa de aplicar regressão a X qualitativo!\rNada foi feito!";
+
+// Contrasts (code 6) and regression on levels (code 7) of a main effect.
+void ContrastesDoSlot(AnovaContext& ctx, const SlotMeans& m);
+void RegressaoDoSlot(AnovaContext& ctx, const SlotMeans& m);
 
 // One option slot of a main effect, without the error handler.
 void TestesMediasSlot(AnovaContext& ctx, int v, int t, int fv, int slot);
