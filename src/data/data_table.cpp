@@ -1,5 +1,6 @@
 #include "data/data_table.h"
 
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cctype>
@@ -12,15 +13,21 @@ namespace tolmex::data {
 
 namespace {
 const std::string kEmpty;
-}
+// Change stamps are unique across tables, so that a table moved into another never
+// carries a stamp that was seen before.
+std::atomic<std::uint64_t> g_stamp{0};
+std::uint64_t NextStamp() { return ++g_stamp; }
+}  // namespace
 
 void DataTable::ClearFields() {
+  changes_ = NextStamp();
   if (active_) Close();
   defs_.clear();
   cols_.clear();
 }
 
 void DataTable::AddField(FieldDef def) {
+  changes_ = NextStamp();
   if (active_) throw DataError("A tabela está aberta: não é possível alterar os campos.");
   if (def.type == FieldType::ftString && def.size <= 0) def.size = 30;
   defs_.push_back(std::move(def));
@@ -31,6 +38,12 @@ void DataTable::SetFields(std::vector<FieldDef> defs) {
   for (auto& d : defs) AddField(std::move(d));
 }
 
+void DataTable::RenameField(int col, std::string name) {
+  if (col < 0 || col >= FieldCount()) throw DataError("Posição fora da tabela.");
+  changes_ = NextStamp();
+  defs_[static_cast<std::size_t>(col)].name = std::move(name);
+}
+
 int DataTable::FieldIndex(std::string_view name) const {
   for (std::size_t i = 0; i < defs_.size(); ++i)
     if (defs_[i].name == name) return static_cast<int>(i);
@@ -38,6 +51,7 @@ int DataTable::FieldIndex(std::string_view name) const {
 }
 
 void DataTable::Open() {
+  changes_ = NextStamp();
   if (active_) return;
   cols_.assign(defs_.size(), Column{});
   rows_ = 0;
@@ -48,6 +62,7 @@ void DataTable::Open() {
 }
 
 void DataTable::Close() {
+  changes_ = NextStamp();
   cols_.clear();
   rows_ = 0;
   active_ = false;
@@ -92,6 +107,7 @@ CellValue DataTable::Get(int row, int col) const {
 }
 
 void DataTable::SetNull(int row, int col) {
+  changes_ = NextStamp();
   CheckCell(row, col);
   Column& c = cols_[col];
   c.null[row] = 1;
@@ -100,6 +116,7 @@ void DataTable::SetNull(int row, int col) {
 }
 
 void DataTable::SetFloat(int row, int col, double v) {
+  changes_ = NextStamp();
   CheckCell(row, col);
   if (!IsNumeric(defs_[col].type)) {
     SetString(row, col, shell::FormatGeneral(v));
@@ -110,6 +127,7 @@ void DataTable::SetFloat(int row, int col, double v) {
 }
 
 void DataTable::SetString(int row, int col, std::string_view v) {
+  changes_ = NextStamp();
   CheckCell(row, col);
   if (IsNumeric(defs_[col].type)) {
     auto d = ParseDecimal(v);
@@ -154,6 +172,7 @@ double DataTable::AsFloat(int row, int col) const {
 }
 
 int DataTable::AppendRow() {
+  changes_ = NextStamp();
   CheckActive();
   for (std::size_t i = 0; i < cols_.size(); ++i) {
     Column& c = cols_[i];
@@ -167,6 +186,7 @@ int DataTable::AppendRow() {
 }
 
 void DataTable::InsertRow(int row) {
+  changes_ = NextStamp();
   CheckActive();
   if (row < 0 || row > rows_) throw DataError("Posição fora da tabela.");
   for (std::size_t i = 0; i < cols_.size(); ++i) {
@@ -181,6 +201,7 @@ void DataTable::InsertRow(int row) {
 }
 
 void DataTable::DeleteRow(int row) {
+  changes_ = NextStamp();
   CheckCell(row, 0 < FieldCount() ? 0 : -1);
   for (std::size_t i = 0; i < cols_.size(); ++i) {
     Column& c = cols_[i];

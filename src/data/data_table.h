@@ -47,6 +47,8 @@ class DataTable {
   const FieldDef& Field(int col) const { return defs_.at(static_cast<std::size_t>(col)); }
   const std::string& FieldName(int col) const { return Field(col).name; }
   FieldType DataType(int col) const { return Field(col).type; }
+  // Renames a column; allowed while the table is open (cells are kept).
+  void RenameField(int col, std::string name);
   // Column index of a name (whole, case-sensitive), or -1.
   int FieldIndex(std::string_view name) const;
 
@@ -104,6 +106,11 @@ class DataTable {
   CellValue CurrentValue(int col) const;
   void SetCurrentValue(int col, const CellValue& v);  // enters edit state if browsing
 
+  // Stamp renewed by every change of definitions, rows or cells (cursor moves and pending
+  // edits do not count): the table is unchanged since a moment when the stamp is the same.
+  // Stamps are unique across all tables.
+  std::uint64_t ChangeCount() const { return changes_; }
+
   // ---- grid-update suspension ----
   void DisableControls() { ++disabled_; }
   void EnableControls() {
@@ -130,6 +137,7 @@ class DataTable {
   State state_ = State::dsBrowse;
   std::vector<std::optional<CellValue>> pending_;  // per column, during edit/insert
   int disabled_ = 0;
+  std::uint64_t changes_ = 0;
 };
 
 // RAII pair of DisableControls / EnableControls.

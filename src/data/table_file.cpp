@@ -467,7 +467,7 @@ void SaveTableFile(const DataTable& table, const std::string& path) {
   std::vector<char> buf(tmpl.begin(), tmpl.end());
   buf.push_back('\0');
   int fd = ::mkstemp(buf.data());
-  if (fd < 0) Fail("não foi possível criar o arquivo temporário na pasta (" + ErrnoText(errno) + ")");
+  if (fd < 0) Fail(ErrnoText(errno));
   const std::string tmp(buf.data());
   ::fchmod(fd, mode);
   ::close(fd);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "shell/number_locale.h"
 
 using namespace tolmex::data;
@@ -80,4 +82,36 @@ TEST(ParseDecimalTest, Cases) {
   EXPECT_FALSE(ParseDecimal("abc"));
   EXPECT_FALSE(ParseDecimal("nan"));
   EXPECT_FALSE(ParseDecimal("1e"));
+}
+
+TEST(DataTable, ChangeStampFollowsEveryChangeButNotCursorMoves) {
+  DataTable t = MakeTable();
+  auto stamp = t.ChangeCount();
+  t.First();
+  t.Next();
+  t.SetCurrentValue(1, 2.0);  // pending: not a change of the stored table yet
+  EXPECT_EQ(t.ChangeCount(), stamp);
+  t.Post();
+  EXPECT_NE(t.ChangeCount(), stamp);
+  const std::vector<std::function<void(DataTable&)>> changes = {
+      [](DataTable& x) { x.SetNull(0, 1); },
+      [](DataTable& x) { x.SetString(0, 0, "Z"); },
+      [](DataTable& x) { x.AppendRow(); },
+      [](DataTable& x) { x.DeleteRow(0); },
+      [](DataTable& x) { x.RenameField(0, "Tratamento"); },
+  };
+  for (const auto& change : changes) {
+    stamp = t.ChangeCount();
+    change(t);
+    EXPECT_NE(t.ChangeCount(), stamp);
+  }
+  EXPECT_EQ(t.FieldName(0), "Tratamento");
+  EXPECT_EQ(t.RecordCount(), 3);  // renaming keeps the rows
+  // A table moved into another carries a stamp never seen before.
+  stamp = t.ChangeCount();
+  DataTable other = MakeTable();
+  const auto otherStamp = other.ChangeCount();
+  t = std::move(other);
+  EXPECT_NE(t.ChangeCount(), stamp);
+  EXPECT_EQ(t.ChangeCount(), otherStamp);
 }
