@@ -100,6 +100,9 @@ struct AnovaState {
   int var_atual = 0;     // response being analysed, 1..nva
   int transf_atual = 0;  // analysis of it: 1 untransformed, 2.. the stored transformations
   int excluidas = 0;     // rows left out of this analysis (empty response cell)
+  // Transformed response of the analysis now running, by data-table row (0-based); only
+  // the rows taking part (the records of aq_tab1) hold meaningful values.
+  std::vector<double> Y;
 };
 
 // The model line i (1-based) text.

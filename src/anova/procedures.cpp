@@ -1,7 +1,5 @@
 #include "anova/procedures.h"
 
-#include "anova/model_language.h"
-#include "anova/transform.h"
 
 #if __has_include("anova/means/testes_medias.h")
 #include "anova/means/testes_medias.h"
@@ -11,11 +9,8 @@
 namespace tolmex::anova {
 
 double ResponseValue(AnovaContext& ctx, int record) {
-  AnovaState& st = ctx.state;
-  const int col = ResponseColumn(st, st.var_atual);
-  const double y = st.aq_tab1.Number(record, col);
-  const auto r = TransformValue(y, TransformCode(st, st.var_atual, st.transf_atual));
-  return r ? *r : 0.0;
+  const AnovaState& st = ctx.state;
+  return st.Y.at(static_cast<std::size_t>(st.aq_tab1.RowOf(record)));
 }
 
 TestesMediasFn DefaultProcedures() {
