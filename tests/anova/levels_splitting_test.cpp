@@ -219,6 +219,26 @@ TEST(Splitting, ComplexVarianceWithAMissingErrorTermFails) {
   EXPECT_THROW(ErroDesdobramento(run.st, 5, 1), std::runtime_error);
 }
 
+TEST(Splitting, CombinationsOfSeveralFactorsInUnbalancedData) {
+  // A = 2 has only B = 2: the combinations are (1,1), (1,2) and (2,2), never (1,2) and (2,2)
+  // merged because their last factor is equal. R: SS of C within each combination.
+  SplitRun run({{"A", {1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2}, {}},
+                {"B", {1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2}, {}},
+                {"C", {1, 1, 2, 2, 1, 1, 2, 2, 1, 1, 2, 2}, {}},
+                {"y", {3, 4, 6, 7, 5, 5, 9, 8, 2, 3, 4, 6}, {}}},
+               {"A", "B", "C", "A*B*C"});
+  run.st.Tabela_ANAVA[5] = {6, 3.0, 0.5, 0, 0};
+  run.Slot(4, 1, kNenhumTeste, 3);
+  run.Split(4, 1);
+  const auto rows = SplitRows(run.report.Text(), "C");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_NEAR(rows[0].sq, 9, 1e-9);
+  EXPECT_NEAR(rows[1].sq, 12.25, 1e-9);
+  EXPECT_NEAR(rows[2].sq, 6.25, 1e-9);
+  EXPECT_NE(run.report.Text().find("cod. A B \r\n1  = 1 1 \r\n2  = 1 2 \r\n3  = 2 2 \r\n"),
+            std::string::npos);
+}
+
 // ---- layout ----
 
 TEST(Splitting, ReportLayoutWithoutTest) {
