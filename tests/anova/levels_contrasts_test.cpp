@@ -93,7 +93,7 @@ TEST_F(ContrastsTest, SignificanceLevelOutOfRangeBecomesFivePercent) {
   const Case cases[] = {{0.5, Copy::Main, 0.5},       {0.5, Copy::Splitting, 0.05},
                         {0.7, Copy::Main, 0.05},      {0.0, Copy::Main, 0.05},
                         {-0.1, Copy::Splitting, 0.05}, {0.1, Copy::Splitting, 0.1},
-                        {0.49, Copy::Splitting, 0.49}};
+                        {0.49, Copy::Splitting, 0.49}, {NAN, Copy::Main, 0.05}};
   for (const auto& c : cases) {
     auto ctx = Context({1, 2, 3}, 2, 1, 6, c.option);
     ctx.copy = c.copy;
@@ -153,6 +153,20 @@ TEST_F(ContrastsTest, AllZeroCoefficientsGiveNotANumberWithoutFailing) {
   EXPECT_EQ(res.N, 0);
   EXPECT_TRUE(std::isnan(res.Y));
   EXPECT_NE(res.block.find("Estimativa       :                 Nan\r\n"), std::string::npos);
+}
+
+TEST_F(ContrastsTest, NoErrorDegreesOfFreedomOrZeroErrorStillReports) {
+  for (auto [nu, qme] : {std::pair{0, 2.5}, std::pair{9, 0.0}}) {
+    const auto ctx = Context({20.5, 18.25, 15.0}, 4, qme, nu, 0.05);
+    const auto res = CalculaContraste(ctx, 1, {1, -1, 0});
+    EXPECT_NEAR(res.Y, 2.25, 1e-12);
+    EXPECT_NE(res.block.find("Pr exata Scheffé : "), std::string::npos);
+    if (qme == 0) {
+      EXPECT_EQ(res.s, 1e-8);  // a zero standard error is replaced
+    } else {
+      EXPECT_EQ(res.dms, 0);  // no critical value without error degrees of freedom
+    }
+  }
 }
 
 TEST_F(ContrastsTest, TableOfContrasts) {

@@ -53,7 +53,8 @@ ContrastResult CalculaContraste(const ContrastContext& ctx, int n, const std::ve
   }
 
   double alpha = ctx.alphaOption;
-  if (ctx.copy == Copy::Main ? (alpha > 0.5 || alpha <= 0) : (alpha >= 0.5 || alpha <= 0))
+  // Out of range (NaN included) becomes 0.05; the main copy keeps 0.5 itself.
+  if (ctx.copy == Copy::Main ? !(alpha > 0 && alpha <= 0.5) : !(alpha > 0 && alpha < 0.5))
     alpha = 0.05;
   res.alpha = alpha;
 
@@ -67,7 +68,8 @@ ContrastResult CalculaContraste(const ContrastContext& ctx, int n, const std::ve
   res.F = res.t * res.t;
   res.prF = UpperF(1, nu, res.F);
   const std::int32_t km1 = k - 1;
-  res.dms = std::sqrt(km1 * res.V * numeric::QuantilF(km1, nu, 1 - alpha));
+  // Without error degrees of freedom there is no critical value (as in the tests of means).
+  res.dms = nu >= 1 ? std::sqrt(km1 * res.V * numeric::QuantilF(km1, nu, 1 - alpha)) : 0.0;
   const double fs = res.Y * res.Y / (km1 * res.V);
   res.prScheffe = UpperF(km1, nu, fs);
 
