@@ -59,7 +59,8 @@ double GamaIncQui(double x, double a, double lnga) {
     double term = x / (a + 1);
     double sum = 1 + term;
     double i = 1;
-    for (std::int64_t pass = 0; pass < kMaxSeriesTerms; ++pass) {
+    const std::int64_t cap = SeriesCap(a);
+    for (std::int64_t pass = 0; pass < cap; ++pass) {
       i += 1;
       term = term * x / (a + i);
       sum += term;
@@ -70,7 +71,8 @@ double GamaIncQui(double x, double a, double lnga) {
   // Legendre's continued fraction by the plain three-term recurrence.
   double a_prev = 0, a_cur = 1, b_prev = 1, b_cur = x;
   double ratio = 1 / x;
-  for (std::int64_t i = 2; i < kMaxSeriesTerms + 2; ++i) {
+  const std::int64_t cap = SeriesCap(a);
+  for (std::int64_t i = 2; i < cap + 2; ++i) {
     double e, c;
     if (i % 2 == 1) {
       e = static_cast<double>(i - 1) / 2;
@@ -98,7 +100,7 @@ double GamaIncQui(double x, double a, double lnga) {
 using detail::CorrStirling;
 using detail::GPeizerPratt;
 using detail::kMaxSecantSteps;
-using detail::kMaxSeriesTerms;
+using detail::SeriesCap;
 using detail::LnGamaMeio;
 
 // Hart's algorithm 5666 in West's (2005) arrangement.
@@ -303,8 +305,8 @@ double SoperIncompleteBeta(std::int32_t m_df, std::int32_t n_df, double f) {
   double rx = xx / cx;
   double temp = qq - ai;
   if (ns == 0) rx = xx;
-  // The series stops on its tolerance; the cap only ends a NaN argument's endless loop.
-  for (std::int64_t pass = 0; pass < kMaxSeriesTerms; ++pass) {
+  const std::int64_t cap = SeriesCap(m + n);
+  for (std::int64_t pass = 0; pass < cap; ++pass) {
     term = term * temp * rx / (pp + ai);
     sum += term;
     ai += 1;
@@ -468,7 +470,8 @@ double GamaIncompleta(double x, double p, std::int32_t& error) {
   if (x <= 1 || x < p) {
     double arg = p * std::log(x) - x - LnGama(p + 1, lg_error);
     double c = 1, sum = 1, a = p;
-    for (std::int64_t pass = 0; pass < kMaxSeriesTerms; ++pass) {
+    const std::int64_t cap = SeriesCap(p);
+    for (std::int64_t pass = 0; pass < cap; ++pass) {
       a += 1;
       c = c * x / a;
       sum += c;
@@ -483,7 +486,8 @@ double GamaIncompleta(double x, double p, std::int32_t& error) {
   double term = 0;
   double pn1 = 1, pn2 = x, pn3 = x + 1, pn4 = x * b;
   double g = pn3 / pn4;
-  for (std::int64_t pass = 0; pass < kMaxSeriesTerms; ++pass) {
+  const std::int64_t cap = SeriesCap(p);
+  for (std::int64_t pass = 0; pass < cap; ++pass) {
     a += 1;
     b += 2;
     term += 1;

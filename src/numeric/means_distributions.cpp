@@ -20,15 +20,20 @@ double ProbF(std::int32_t m, std::int32_t n, double f) {
 }
 
 double ProbQui(double v, double x) {
-  if (x <= 0) return 0;  // P(X <= 0); the approximation from df 11 on gives NaN at 0
+  // The limits; the approximation from df 11 on gives NaN at 0, the series NaN at infinity.
+  if (x <= 0) return 0;
+  if (std::isinf(x)) return 1;
   const double s = v / 2;
   const double y = x / 2;
   if (v < 11) {
     double term = 1, sum = 1, k = s;
-    for (std::int64_t pass = 0; pass < detail::kMaxSeriesTerms; ++pass) {
+    const std::int64_t cap = detail::SeriesCap(s + y);
+    for (std::int64_t pass = 0; pass < cap; ++pass) {
       k += 1;
       term = term * y / k;
       sum += term;
+      // From x of about 1400 on the sum overflows, where P is 1 to double precision.
+      if (std::isinf(sum)) return 1;
       if (term / sum <= 5e-7) break;
     }
     // P(s, y), with Gamma(s + 1) from Stirling's form of Gamma(s + 2).
