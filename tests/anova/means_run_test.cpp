@@ -224,5 +224,24 @@ TEST_F(MeansRun, CodesOutsideTheTestsOfMeans) {
   }
 }
 
+TEST(WallerDuncanT, TreatmentsDegreesOfFreedomAreLevelsLessOne) {
+  // k-ratio 100. Five means: 4 treatment df. R integrates the Bayes rule (integrate, uniroot);
+  // the last row is the large-F, large-df limit (normal theory: 1.7208; tables: 1.72).
+  struct Case {
+    std::int32_t k, f;
+    double fc, want, tol;
+  };
+  const Case cases[] = {
+      {5, 20, 10, 1.99162392597, 2e-3},
+      {5, 20, 2, 2.50853196393, 2e-3},
+      {4, 16, 66.79707, 1.9192457395, 2e-3},
+      {5, 1000, 1000, 1.7208, 1e-2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.k);
+    EXPECT_NEAR(TWallerMedias(100, c.k, ErrorLine{c.f, 1}, c.fc), c.want, c.tol);
+  }
+}
+
 }  // namespace
 }  // namespace tolmex::anova
