@@ -13,6 +13,7 @@
 #include "anova/levels/desdobramento.h"
 #include "anova/levels/regression_levels.h"
 #include "anova/means/means_tests.h"
+#include "anova/anova_run.h"
 #include "anova/model_language.h"
 #include "anova/procedures.h"
 #include "data/data_table.h"
@@ -63,6 +64,7 @@ struct SplitRun {
     st.LB_Anova = model;
     st.LB_Anova.push_back("Fim");
     st.nfv = static_cast<int>(st.LB_Anova.size());
+    st.press_fim = true;
     st.num_erros = 0;
     for (int i = 1; i <= st.nfv; ++i) {
       st.identifica_FV[i] = i == st.nfv ? kErrorTerm : ClassifyLine(st.LB_Anova[i - 1]);
@@ -237,6 +239,40 @@ TEST(Splitting, CombinationsOfSeveralFactorsInUnbalancedData) {
   EXPECT_NEAR(rows[2].sq, 6.25, 1e-9);
   EXPECT_NE(run.report.Text().find("cod. A B \r\n1  = 1 1 \r\n2  = 1 2 \r\n3  = 2 2 \r\n"),
             std::string::npos);
+}
+
+// The whole run: the table, then the splitting from the per-slot driver.
+TEST(Splitting, WholeRunNestedRowsAddUpToTheTableLine) {
+  SplitRun run(Factorial(), {"Bloco", "A", "B(A)"});
+  run.Slot(3, 1, kTukey, 1);
+  AnovaContext ctx{run.st, run.table, run.report, run.prompter, nullptr, nullptr, DefaultProcedures()};
+  RunAnova(ctx);
+  const Var_Q_Anava& nested = run.st.Tabela_ANAVA[3];
+  // R: aov(y ~ Bloco + A + A:B): 107.255556 with 4 df, residual 3.215556 with 10 df.
+  EXPECT_NEAR(nested.sq, 107.255555556, 1e-6);
+  EXPECT_EQ(nested.gl, 4);
+  const auto rows = SplitRows(run.report.Text(), "B");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_NEAR(rows[0].sq + rows[1].sq, nested.sq, 2e-6);
+  EXPECT_EQ(rows[0].df + rows[1].df, nested.gl);
+  EXPECT_NE(run.report.Text().find("   Teste Tukey para a FV B\r\n"), std::string::npos);
+  run.prompter.VerifyDone();
+}
+
+TEST(Splitting, WholeRunAFailingSplitEndsOnlyThatSource) {
+  SplitRun run(Factorial(), {"Bloco", "A", "B", "A*B"});
+  run.Slot(4, 1, kRegressao, 2);
+  run.st.Op_Reg[4][1] = {0};
+  run.Slot(4, 2, kTukey, 2);  // not reached: the source's options end with the failure
+  run.Slot(3, 1, kTukey, 1);  // B's own test runs before
+  run.prompter.ExpectMessage("Arquivo com prováveis campos em branco!");
+  AnovaContext ctx{run.st, run.table, run.report, run.prompter, nullptr, nullptr, DefaultProcedures()};
+  RunAnova(ctx);
+  const std::string& text = run.report.Text();
+  EXPECT_NE(text.find("   Teste Tukey para a FV B\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("Análise de regressão para o"), std::string::npos);
+  EXPECT_EQ(SplitRows(text, "B").size(), 1u);
+  run.prompter.VerifyDone();
 }
 
 // ---- layout ----

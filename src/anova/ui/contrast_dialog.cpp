@@ -1,6 +1,7 @@
 #include "anova/ui/contrast_dialog.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "anova/levels/contrast_form.h"
+#include "shell/ui/qt_window_host.h"
 
 namespace tolmex::anova::ui {
 
@@ -82,8 +84,12 @@ ContrastDialog::ContrastDialog(levels::TCont& form, QWidget* parent)
 
 void ContrastDialog::Run() {
   form_.Activate();
-  Refresh();
   exec();
+}
+
+void ContrastDialog::showEvent(QShowEvent* event) {
+  Refresh();
+  QDialog::showEvent(event);
 }
 
 void ContrastDialog::Pull() {
@@ -135,6 +141,12 @@ void ContrastDialog::reject() {
     QDialog::accept();
   else
     Refresh();
+}
+
+void RegisterContrastDialog(shell::ui::QtWindowHost& host) {
+  host.Register("TCont", [](shell::Form& f, QWidget* parent) -> QDialog* {
+    return new ContrastDialog(static_cast<levels::TCont&>(f), parent);
+  });
 }
 
 }  // namespace tolmex::anova::ui

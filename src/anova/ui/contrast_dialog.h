@@ -9,6 +9,9 @@ class QListWidget;
 namespace tolmex::anova::levels {
 class TCont;
 }
+namespace tolmex::shell::ui {
+class QtWindowHost;
+}
 
 namespace tolmex::anova::ui {
 
@@ -19,10 +22,11 @@ class ContrastDialog : public QDialog {
   explicit ContrastDialog(levels::TCont& form, QWidget* parent = nullptr);
 
   // Activates the form, shows the dialog modally and returns when one of the form's
-  // closing paths lets it close.
+  // closing paths lets it close. (Through the window host the port activates the form.)
   void Run();
 
  protected:
+  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void reject() override;  // Escape: the same as the window's close button
 
@@ -41,5 +45,9 @@ class ContrastDialog : public QDialog {
   QListWidget* coef_;
   QLineEdit* edCoef_;
 };
+
+// Binds the "TCont" form to this dialog in the GUI's window host. The chain's contrast
+// port is then a levels::TContPort over the same form and host.
+void RegisterContrastDialog(shell::ui::QtWindowHost& host);
 
 }  // namespace tolmex::anova::ui
