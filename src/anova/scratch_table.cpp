@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "data/data_table.h"
 #include "shell/text_utils.h"
@@ -15,22 +16,41 @@ const char* const ScratchTable::kTooManyColumnsMessage =
 
 namespace {
 
-// Dense ascending ranks of the values of a column.
-template <typename T, typename Less>
-std::int32_t RankValues(const std::vector<T>& values, std::vector<std::int32_t>& code, Less less) {
+// Dense ascending ranks of the values of a column: distinct values are collected with a
+// hash table (a table has few levels and many rows), sorted, and numbered.
+template <typename T, typename Hash, typename Eq, typename Less>
+std::int32_t RankValues(const std::vector<T>& values, std::vector<std::int32_t>& code, Hash hash,
+                        Eq eq, Less less) {
   const std::size_t n = values.size();
-  std::vector<std::int32_t> idx(n);
-  std::iota(idx.begin(), idx.end(), 0);
-  std::stable_sort(idx.begin(), idx.end(),
-                   [&](std::int32_t a, std::int32_t b) { return less(values[a], values[b]); });
+  std::unordered_map<T, std::int32_t, Hash, Eq> first(16, hash, eq);
+  std::vector<const T*> distinct;
   code.assign(n, 0);
-  std::int32_t level = -1;
   for (std::size_t i = 0; i < n; ++i) {
-    if (i == 0 || less(values[idx[i - 1]], values[idx[i]])) ++level;
-    code[idx[i]] = level;
+    auto [it, inserted] = first.try_emplace(values[i], static_cast<std::int32_t>(distinct.size()));
+    if (inserted) distinct.push_back(&it->first);
+    code[i] = it->second;
   }
-  return level + 1;
+  std::vector<std::int32_t> byValue(distinct.size());
+  std::iota(byValue.begin(), byValue.end(), 0);
+  std::sort(byValue.begin(), byValue.end(),
+            [&](std::int32_t x, std::int32_t y) { return less(*distinct[x], *distinct[y]); });
+  std::vector<std::int32_t> rank(distinct.size());
+  for (std::size_t r = 0; r < byValue.size(); ++r) rank[static_cast<std::size_t>(byValue[r])] = static_cast<std::int32_t>(r);
+  for (auto& c : code) c = rank[static_cast<std::size_t>(c)];
+  return static_cast<std::int32_t>(distinct.size());
 }
+
+// Numbers compare by value: -0 equals 0, and every NaN is one level placed after the numbers.
+struct NumHash {
+  std::size_t operator()(double x) const {
+    if (x == 0) x = 0;
+    if (x != x) return 0x9e3779b9u;
+    return std::hash<double>()(x);
+  }
+};
+struct NumEq {
+  bool operator()(double a, double b) const { return a == b || (a != a && b != b); }
+};
 
 }  // namespace
 
@@ -48,12 +68,15 @@ bool ScratchTable::CopyFrom(const data::DataTable& table) {
       for (int r = 0; r < rows_; ++r) {
         const bool e = table.IsNull(r, c);
         col.empty[static_cast<std::size_t>(r)] = e;
-        if (!e) col.str[static_cast<std::size_t>(r)] = shell::Utf8Left(table.GetString(r, c), kScratchTextLength);
+        if (!e) {
+          const std::string& text = table.GetString(r, c);
+          // Texts of at most 30 bytes have at most 30 characters: no cut needed.
+          col.str[static_cast<std::size_t>(r)] =
+              text.size() <= static_cast<std::size_t>(kScratchTextLength) ? text
+                                                                          : shell::Utf8Left(text, kScratchTextLength);
+        }
       }
-      // Ordinal comparison of the bytes (UTF-8 keeps code-point order).
-      col.levels = RankValues(col.str, col.code, [](const std::string& a, const std::string& b) {
-        return a < b;
-      });
+
     } else {
       col.num.resize(static_cast<std::size_t>(rows_));
       for (int r = 0; r < rows_; ++r) {
@@ -61,17 +84,30 @@ bool ScratchTable::CopyFrom(const data::DataTable& table) {
         col.empty[static_cast<std::size_t>(r)] = e;
         col.num[static_cast<std::size_t>(r)] = e ? 0.0 : table.GetFloat(r, c);
       }
-      // Numbers by value; -0 equals 0; NaN (not expected in a table) is a level of its own
-      // placed after every number.
-      col.levels = RankValues(col.num, col.code, [](double a, double b) {
+    }
+  }
+  Unrestrict();
+  return true;
+}
+
+// Level codes are computed the first time a column is used as a factor.
+const ScratchTable::Column& ScratchTable::Coded(int column) const {
+  const Column& col = cols_.at(static_cast<std::size_t>(column));
+  if (!col.coded) {
+    if (col.text) {
+      // Ordinal comparison of the bytes (UTF-8 keeps code-point order).
+      col.levels = RankValues(col.str, col.code, std::hash<std::string>(), std::equal_to<std::string>(),
+                              [](const std::string& a, const std::string& b) { return a < b; });
+    } else {
+      col.levels = RankValues(col.num, col.code, NumHash(), NumEq(), [](double a, double b) {
         const bool na = a != a, nb = b != b;
         if (na || nb) return !na && nb;
         return a < b;
       });
     }
+    col.coded = true;
   }
-  Unrestrict();
-  return true;
+  return col;
 }
 
 void ScratchTable::Clear() {
@@ -100,7 +136,7 @@ void ScratchTable::OrderByFactors(std::span<const int> columns) {
   std::vector<std::int32_t> tmp(order_.size());
   std::vector<std::int32_t> count;
   for (auto it = columns.rbegin(); it != columns.rend(); ++it) {
-    const Column& col = cols_.at(static_cast<std::size_t>(*it));
+    const Column& col = Coded(*it);
     count.assign(static_cast<std::size_t>(col.levels) + 1, 0);
     for (std::int32_t row : order_) ++count[static_cast<std::size_t>(col.code[row]) + 1];
     for (std::size_t l = 1; l < count.size(); ++l) count[l] += count[l - 1];
@@ -143,11 +179,11 @@ bool ScratchTable::IsEmpty(int record, int column) const {
 }
 
 std::int32_t ScratchTable::LevelCode(int record, int column) const {
-  return cols_.at(static_cast<std::size_t>(column)).code.at(static_cast<std::size_t>(RowOf(record)));
+  return Coded(column).code.at(static_cast<std::size_t>(RowOf(record)));
 }
 
-std::int32_t ScratchTable::LevelCount(int column) const {
-  return cols_.at(static_cast<std::size_t>(column)).levels;
-}
+std::int32_t ScratchTable::LevelCount(int column) const { return Coded(column).levels; }
+
+const std::vector<std::int32_t>& ScratchTable::CodesByRow(int column) const { return Coded(column).code; }
 
 }  // namespace tolmex::anova

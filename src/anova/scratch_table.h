@@ -85,9 +85,7 @@ class ScratchTable {
   int RowOf(int record) const { return order_.at(static_cast<std::size_t>(record - 1)); }
   // Codes and rows by 0-based position in the current order, for fast walks.
   const std::vector<std::int32_t>& Order() const { return order_; }
-  const std::vector<std::int32_t>& CodesByRow(int column) const {
-    return cols_.at(static_cast<std::size_t>(column)).code;
-  }
+  const std::vector<std::int32_t>& CodesByRow(int column) const;
   double NumberByRow(int row, int column) const;
 
  private:
@@ -96,9 +94,12 @@ class ScratchTable {
     std::vector<double> num;
     std::vector<std::string> str;
     std::vector<std::uint8_t> empty;
-    std::vector<std::int32_t> code;  // per row
-    std::int32_t levels = 0;
+    // Level codes per row, computed on first use as a factor.
+    mutable std::vector<std::int32_t> code;
+    mutable std::int32_t levels = 0;
+    mutable bool coded = false;
   };
+  const Column& Coded(int column) const;
   std::vector<Column> cols_;
   int rows_ = 0;
   std::vector<std::int32_t> order_;  // record -> row
