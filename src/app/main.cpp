@@ -6,6 +6,8 @@
 #include <QTranslator>
 #include <clocale>
 
+#include "anova/ui/anova_install.h"
+#include "data/graph_form.h"
 #include "shell/app_state.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/notarich_window.h"
@@ -43,6 +45,9 @@ int main(int argc, char** argv) {
 
   // Menu commands of the subsystems are attached here, e.g.
   //   mainWindow.SetCommand(ui::MenuCommand::Anava, [&] { ... });
+  // The data-table window holds the one table the procedures read.
+  tolmex::data::TGraphForm graphForm(prompter, host);
+  const auto anova = tolmex::anova::ui::InstallAnova(mainWindow, app, host, graphForm);
 
   mainWindow.show();
   const int rc = QApplication::exec();

@@ -67,10 +67,10 @@ void RegisterAnovaWindows(shell::ui::QtWindowHost& host) {
     });
 }
 
-std::unique_ptr<AnovaProgram> InstallAnova(shell::ui::TTolmex1& mainWindow, shell::AppState& app,
+std::shared_ptr<AnovaProgram> InstallAnova(shell::ui::TTolmex1& mainWindow, shell::AppState& app,
                                            shell::ui::QtWindowHost& host, data::TGraphForm& graph) {
   RegisterAnovaWindows(host);
-  auto program = std::make_unique<AnovaProgram>(app, host, graph);
+  auto program = std::make_shared<AnovaProgram>(app, host, graph);
   program->windows.modelo.SetHelpOpener(OpenHelp);
   program->windows.opcoes.SetHelpOpener(OpenHelp);
   AnovaProgram* p = program.get();

@@ -21,7 +21,7 @@ class AnovaProgram;
 // Creates the analysis-of-variance windows (kept for the whole run) over the data-table
 // window `graph`, registers them and enables "&Anava". The returned object must live as
 // long as the main window.
-std::unique_ptr<AnovaProgram> InstallAnova(shell::ui::TTolmex1& mainWindow, shell::AppState& app,
+std::shared_ptr<AnovaProgram> InstallAnova(shell::ui::TTolmex1& mainWindow, shell::AppState& app,
                                            shell::ui::QtWindowHost& host, data::TGraphForm& graph);
 
 // Registers the windows of the analysis-of-variance forms (by form name).
