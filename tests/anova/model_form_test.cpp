@@ -197,6 +197,16 @@ TEST_F(ModelWindow, GivingUp) {
   }
 }
 
+TEST_F(ModelWindow, AtMost199LinesBesidesFim) {
+  for (int i = 0; i < 199; ++i) Add("A" + std::to_string(i));
+  EXPECT_EQ(st.nfv, 199);
+  prompter.ExpectMessage("O modelo pode ter no máximo 199 fontes de variação!");
+  Add("B");
+  prompter.VerifyDone();
+  EXPECT_EQ(st.nfv, 199);
+  EXPECT_EQ(form.Edit_FV, "B");  // kept for correction
+}
+
 TEST(ModelNames, CheckedOncePerRunAgainstTheColumns) {
   struct Case {
     std::vector<std::string> lines;
