@@ -447,7 +447,8 @@ class RtfReader {
         fontEntryStart();
         fontIndex_ = p;
       } else if (w == "u" && hasParam) {
-        AppendUtf8(fontName_, static_cast<char32_t>(p < 0 ? p + 65536 : p));
+        const int unit = UnicodeUnit(p);
+        if (unit >= 0x20 && unit != 0x7F) AppendUtf8(fontName_, static_cast<char32_t>(unit));
         skipChars_ = g.uc;
       } else if (w == "uc" && hasParam) {
         g.uc = std::clamp(p, 0, 16);
@@ -497,7 +498,7 @@ class RtfReader {
     } else if (w == "tab") {
       text('\t');
     } else if (w == "u" && hasParam) {
-      unicodeUnit(p < 0 ? p + 65536 : p);
+      unicodeUnit(UnicodeUnit(p));
       skipChars_ = g.uc;
     } else if (w == "uc" && hasParam) {
       g.uc = std::clamp(p, 0, 16);
@@ -532,7 +533,7 @@ class RtfReader {
     } else if (w == "f" && hasParam) {
       g.font = p;
     } else if (w == "fs" && hasParam) {
-      if (p > 0) g.halfPoints = std::min(p, 3276);
+      if (p > 0) g.halfPoints = std::clamp(p, 2, 3276);
     } else if (w == "cf" && hasParam) {
       g.color = p;
     } else if (w == "deff" && hasParam) {
@@ -571,7 +572,7 @@ class RtfReader {
   void byteText(unsigned char b) {
     GroupState& g = st();
     if (g.dest == Dest::FontTable) {
-      AppendUtf8(fontName_, FromCp1252(b));
+      if (b >= 0x20 && b != 0x7F) AppendUtf8(fontName_, FromCp1252(b));
       return;
     }
     text(FromCp1252(b));
@@ -600,16 +601,15 @@ class RtfReader {
   }
 
   void text(char32_t cp) {
-    if (cp < 0x20 && cp != '\t') return;
+    if ((cp < 0x20 && cp != '\t') || cp == 0x7F) return;
     GroupState& g = st();
     switch (g.dest) {
       case Dest::Normal: break;
       case Dest::FontTable:
-        if (cp == ';') {
+        if (cp == ';')
           fontEntryEnd();
-        } else {
+        else if (cp != '\t')
           AppendUtf8(fontName_, cp);
-        }
         return;
       case Dest::ColorTable:
         if (cp == ';') {
@@ -629,10 +629,24 @@ class RtfReader {
 
   void textRaw(char32_t cp) {
     if (stack_.empty() || st().dest != Dest::Normal) return;
-    CharFormat f = currentFormat();
-    if (para_.runs.empty() || !(para_.runs.back().format == f)) para_.runs.push_back({{}, f});
+    // The run's format is worked out only when the group's formatting changed.
+    const GroupState& g = st();
+    const FormatKey key{g.font, g.halfPoints, g.bold, g.italic, g.underline, g.color};
+    if (para_.runs.empty() || !(key == lastKey_)) {
+      CharFormat f = currentFormat();
+      if (para_.runs.empty() || !(para_.runs.back().format == f)) para_.runs.push_back({{}, f});
+      lastKey_ = key;
+    }
     AppendUtf8(para_.runs.back().text, cp);
   }
+
+  struct FormatKey {
+    int font = 0, halfPoints = 0;
+    bool bold = false, italic = false, underline = false;
+    int color = 0;
+    bool operator==(const FormatKey&) const = default;
+  };
+  FormatKey lastKey_;
 
   CharFormat currentFormat() {
     const GroupState& g = st();
@@ -663,6 +677,11 @@ class RtfReader {
     para_ = Paragraph{};
   }
 
+  // \uN takes a signed 16-bit value; anything outside gives U+FFFD.
+  static int UnicodeUnit(int p) {
+    if (p < -32768 || p > 65535) return 0xFFFD;
+    return p < 0 ? p + 65536 : p;
+  }
   static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
   static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
   static int HexValue(char c) {

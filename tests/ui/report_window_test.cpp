@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QScrollBar>
 #include <QTextList>
 #include <filesystem>
 #include <random>
@@ -161,6 +162,44 @@ TEST(ReportWindow, AppendedTextReachesTheEditorWhenTheEventLoopRuns) {
   EXPECT_EQ(EditorText(w), QStringLiteral("novo"));
   report.Alterado = false;
   w.close();
+}
+
+TEST(ReportWindow, LongReportOpensScrollsSavesAndReopens) {
+  TempFolder dir;
+  const std::string path = dir.File("longo.rtf");
+  ScriptedPrompter prompter;
+  QtWindowHost host(prompter);
+  AppState app(prompter, host);
+  Report& run = app.NewRunReport();
+  constexpr int kLines = 200000;
+  for (int i = 0; i < kLines; ++i)
+    run.AppendText("   " + std::to_string(i) + "   12.3456   0.0001   previsão\r\n");
+  app.ShowReport(run);
+  NotaRichWindow& w = host.ReportWindow(run);
+  QApplication::processEvents();
+  EXPECT_EQ(w.editor()->document()->blockCount(), kLines + 1);
+  QScrollBar* bar = w.editor()->verticalScrollBar();
+  bar->setValue(bar->maximum());
+  QApplication::processEvents();
+  (void)w.grab();
+  EXPECT_GT(bar->value(), 0);
+
+  prompter.ExpectSaveFile(FileDialogResult{path, 1});
+  Trigger(w, "Salvar como");
+  EXPECT_FALSE(run.Alterado);
+  const RichDocument saved = ReadRtf(ReadWholeFile(path));
+  ASSERT_EQ(saved.paragraphs.size(), static_cast<std::size_t>(kLines + 1));
+  EXPECT_EQ(saved.paragraphs[kLines - 1].PlainText(), "   199999   12.3456   0.0001   previsão");
+
+  Report& other = app.NewRunReport();
+  app.ShowReport(other);
+  NotaRichWindow& w2 = host.ReportWindow(other);
+  prompter.ExpectOpenFile(FileDialogResult{path, 1});
+  Trigger(w2, "&Abrir...");
+  QApplication::processEvents();
+  EXPECT_EQ(w2.editor()->document()->blockCount(), kLines + 1);
+  EXPECT_EQ(other.Text(), run.Text());
+  prompter.VerifyDone();
 }
 
 TEST(ReportWindow, MenuStateRadioGroupsAndToggles) {

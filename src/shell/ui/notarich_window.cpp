@@ -62,6 +62,7 @@ NotaRichWindow::~NotaRichWindow() {
 }
 
 void NotaRichWindow::ApplyReportFont() {
+  appliedFontSize_ = report_.fontSize;
   edit_->document()->setDefaultFont(ReportFont(report_.fontSize));
 }
 
@@ -276,7 +277,8 @@ std::string NotaRichWindow::EditedText() {
 
 void NotaRichWindow::StateChanged() {
   setWindowTitle(QString::fromStdString(report_.caption));
-  if (edit_->document()->defaultFont().pointSizeF() != report_.fontSize) ApplyReportFont();
+  // A new font size for the report's text (a file opened keeps its own fonts).
+  if (appliedFontSize_ != report_.fontSize) ApplyReportFont();
 }
 
 void NotaRichWindow::ScheduleFlush() {

@@ -90,7 +90,7 @@ class NotaRichWindow : public QMainWindow, public Report::Observer, public Repor
   bool pendingReplace_ = false;
   std::size_t pendingFrom_ = static_cast<std::size_t>(-1);
   bool flushScheduled_ = false;
-  bool shownOnce_ = false;
+  double appliedFontSize_ = 0;
   std::function<bool(QPrinter&)> printDialog_;
 
   QActionGroup* fontNames_ = nullptr;

@@ -105,7 +105,38 @@ RichDocument ToRichDocument(const QTextDocument& doc) {
   return rich;
 }
 
+namespace {
+
+// The format shared by every run when the document is plain text in one format (a report as
+// saved by the program), else null.
+const CharFormat* UniformFormat(const RichDocument& rich) {
+  const CharFormat* fmt = nullptr;
+  for (const auto& p : rich.paragraphs) {
+    if (p.bullet || p.alignment != Alignment::Left || p.runs.size() > 1) return nullptr;
+    if (p.runs.empty()) continue;
+    if (!fmt)
+      fmt = &p.runs[0].format;
+    else if (!(p.runs[0].format == *fmt))
+      return nullptr;
+  }
+  return fmt;
+}
+
+}  // namespace
+
 void LoadRichDocument(QTextDocument& doc, const RichDocument& rich) {
+  if (const CharFormat* fmt = UniformFormat(rich);
+      fmt && !fmt->bold && !fmt->italic && !fmt->underline && fmt->color == Rgb{}) {
+    // One font for the whole text: it becomes the document's font, and the text goes in as
+    // plain text in one piece.
+    QFont f(QString::fromStdString(fmt->font));
+    if (fmt->font == kReportFontName) f = ReportFont(fmt->size);
+    f.setPointSizeF(fmt->size);
+    doc.setDefaultFont(f);
+    doc.setPlainText(QString::fromStdString(rich.PlainText()).replace(QStringLiteral("\r\n"),
+                                                                      QStringLiteral("\n")));
+    return;
+  }
   const bool undo = doc.isUndoRedoEnabled();
   doc.setUndoRedoEnabled(false);
   doc.clear();
