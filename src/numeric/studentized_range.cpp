@@ -181,32 +181,47 @@ double QuantilAmplitude(double p, double v, double r, std::int32_t& error) {
     error = 8;
     return q2;
   }
-  if (q1 > q2) q2 = q1 + 0.01;
+  // P(q2) is known from the bracket unless q2 has to move.
+  bool p2_known = true;
+  if (q1 > q2) {
+    q2 = q1 + 0.01;
+    p2_known = false;
+  }
 
-  // Secant passes on the bracket.
+  // Secant passes on the bracket. P is a deterministic function of q, so a value already
+  // computed for the same q is reused, and once a pass leaves every working value as it
+  // was, the remaining passes would repeat it: both only save time.
   for (int counter = 2; counter <= 18; ++counter) {
-    p2 = ProbAmplitude(q2, v, r, pa_error);
-    if (pa_error != 0) {
-      error = 9;
-      break;
+    if (!p2_known) {
+      p2 = ProbAmplitude(q2, v, r, pa_error);
+      if (pa_error != 0) {
+        error = 9;
+        break;
+      }
     }
+    const double old_q1 = q1, old_p1 = p1, old_q2 = q2, old_qn = qn;
     const double e1 = p1 - p;
     const double e2 = p2 - p;
     if (e2 != e1) qn = (e2 * q1 - e1 * q2) / (e2 - e1);
     if (std::fabs(e2) > std::fabs(e1)) {
       const bool last = std::fabs(p1 - p) < 5 * eps;
       q1 = qn;
-      p1 = ProbAmplitude(q1, v, r, pa_error);
-      if (pa_error != 0) {
-        error = 9;
-        break;
+      if (q1 != old_q1) {
+        p1 = ProbAmplitude(q1, v, r, pa_error);
+        if (pa_error != 0) {
+          error = 9;
+          break;
+        }
       }
+      p2_known = true;  // q2 stays
       if (last) break;
     } else {
       q1 = q2;
       p1 = p2;
       q2 = qn;
+      p2_known = q2 == old_q2;
     }
+    if (q1 == old_q1 && p1 == old_p1 && q2 == old_q2 && qn == old_qn) break;
   }
   return qn;
 }
