@@ -103,27 +103,7 @@ using detail::kMaxSecantSteps;
 using detail::SeriesCap;
 using detail::LnGamaMeio;
 
-// Hart's algorithm 5666 in West's (2005) arrangement.
-double ProbNormal(double x) {
-  const double a = std::fabs(x);
-  if (a > 37) return x > 0 ? 1 : 0;
-  const double e = std::exp(-a * a / 2);
-  double tail;
-  if (a < 7.071) {
-    const double n =
-        ((((((0.03526249659989109 * a + 0.7003830644436881) * a + 6.37396220353165) * a +
-            33.912866078383) * a + 112.0792914978709) * a + 221.2135961699311) * a +
-         220.2068679123761);
-    const double d =
-        (((((((0.08838834764831845 * a + 1.755667163182642) * a + 16.06417757920695) * a +
-             86.78073220294608) * a + 296.5642487796737) * a + 637.3336333788311) * a +
-          793.8265125199484) * a + 440.4137358247522);
-    tail = e * n / d;
-  } else {
-    tail = e / 2.506628274631001 / (a + 1 / (a + 2 / (a + 3 / (a + 4 / (a + 0.65)))));
-  }
-  return x < 0 ? tail : 1 - tail;
-}
+double ProbNormal(double x) { return detail::HartProbNormal(x); }
 
 // Wichura (1988), algorithm AS 241, PPND16.
 double QuantilNormal(double p) {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "numeric/distributions.h"
+#include "numeric/internal.h"
 #include "shell/convert.h"
 
 namespace tolmex::numeric {
@@ -71,8 +72,8 @@ double ProbAmplitude(double q, double v, double r, std::int32_t& error) {
       double pk = 0;
       if (!(pk2 <= pcutk && k > kKMin)) {
         const double w0 = c - gk * gk / 2;
-        const double pz = 1 - ProbNormal(gk);
-        double x = (1 - ProbNormal(gk - q)) - pz;
+        const double pz = 1 - detail::HartProbNormal(gk);
+        double x = (1 - detail::HartProbNormal(gk - q)) - pz;
         const double w = w0 + r1 * std::log(x);
         if (w < -80) {
           pk = 0;
@@ -90,7 +91,7 @@ double ProbAmplitude(double q, double v, double r, std::int32_t& error) {
                 qw[jj] = q * ehj;
                 vw[jj] = v * (hj + 0.5 - ehj * ehj / 2);
               }
-              x = (1 - ProbNormal(gk - qw[jj])) - pz;
+              x = (1 - detail::HartProbNormal(gk - qw[jj])) - pz;
               double pj = 0;
               if (x > 0) {
                 const double wj = w0 + vw[jj] + r1 * std::log(x);
