@@ -21,7 +21,8 @@ double ProbNormal(double x);
 // Inverse of ProbNormal (Wichura, AS 241 PPND16); 0 when p <= 0 or p >= 1.
 double QuantilNormal(double p);
 
-// Student's t distribution function: exact for df 1 to 4, Hill's algorithm 395 otherwise.
+// Student's t distribution function: exact for df 1 to 4, Hill's algorithm 395 otherwise;
+// 0 and 1 for t = -inf and +inf.
 double ProbT(std::int32_t df, double t);
 // t quantile (Hill's algorithm 396 with this program's constants). p = 0 gives -1e10,
 // p = 1 gives 1e10; p < 0 or p > 1 writes a diagnostic to standard error and returns 0.
@@ -31,16 +32,19 @@ double apinvte(std::int32_t df, double p);
 double QuantilTReal(double df, double p);
 
 // F distribution function, m numerator and n denominator df (AS 63). f below 1e-8 is
-// taken as 1e-5; the result is clamped to [0, 1].
+// taken as 1e-5; f = +inf gives 1; the result is clamped to [0, 1].
 double ProbF(std::int32_t m, std::int32_t n, double f);
 // F distribution function by the Peizer-Pratt normal approximation; f <= 0 taken as 1e-11.
 double ProbFAprox(std::int32_t m, std::int32_t n, double f);
 // F quantile: secant refinement of Paulson's approximation; Paulson's value above p = 0.998.
+// Finite at p = 0.5; the refinement ends after 1000 steps at the latest (NaN p: NaN).
 double QuantilF(std::int32_t m, std::int32_t n, double p);
-// Paulson's closed-form approximation of the F quantile.
+// Paulson's closed-form approximation of the F quantile. A discriminant below 0 only by
+// rounding (near p = 0.5) is taken as 0.
 double QuantilFPaulson(std::int32_t m, std::int32_t n, double p);
 
-// Chi-square quantile (Best and Roberts, AS 91): 0 below p = 2e-6, 1e10 above 0.999998.
+// Chi-square quantile (Best and Roberts, AS 91): 0 below p = 2e-6, 1e10 above 0.999998;
+// at most 1000 Newton steps (NaN p: NaN).
 double QuantilQui(std::int32_t v, double p);
 // Wilson-Hilferty approximation of the chi-square quantile (real df).
 double QuantilQuiWH(double v, double p);
