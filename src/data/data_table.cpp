@@ -50,6 +50,12 @@ int DataTable::FieldIndex(std::string_view name) const {
   return -1;
 }
 
+void DataTable::WidenField(int col, int size) {
+  if (col < 0 || col >= FieldCount()) throw DataError("Posição fora da tabela.");
+  FieldDef& d = defs_[static_cast<std::size_t>(col)];
+  if (d.type == FieldType::ftString && size > d.size) d.size = size;
+}
+
 void DataTable::Open() {
   changes_ = NextStamp();
   if (active_) return;

@@ -51,6 +51,9 @@ class DataTable {
   void RenameField(int col, std::string name);
   // Column index of a name (whole, case-sensitive), or -1.
   int FieldIndex(std::string_view name) const;
+  // Widens a text column to `size` characters (never narrows); allowed while open, so that
+  // an import keeps texts longer than the column's nominal size.
+  void WidenField(int col, int size);
 
   // ---- life cycle ----
   // Creates the empty data set of the current definitions and opens it.

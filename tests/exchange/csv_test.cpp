@@ -49,9 +49,10 @@ TEST_F(CsvTest, DateColumnWithATimeOfDayWritesDateAndTime) {
 TEST_F(CsvTest, NamesAreWrittenUnchangedUnlessTheyWouldBreakTheHeader) {
   DataTable t = MakeTable({{"peso (kg)", FieldType::ftFloat, 0},
                            {"a;b", FieldType::ftFloat, 0},
+                           {"peso,kg", FieldType::ftFloat, 0},
                            {"diz \"x\"", FieldType::ftString, 30}},
                           {});
-  EXPECT_EQ(WriteCsv(t), "\xEF\xBB\xBFpeso (kg);\"a;b\";\"diz \"\"x\"\"\"\r\n");
+  EXPECT_EQ(WriteCsv(t), "\xEF\xBB\xBFpeso (kg);\"a;b\";\"peso,kg\";\"diz \"\"x\"\"\"\r\n");
 }
 
 // ---- separator vote ----
@@ -63,6 +64,8 @@ TEST(CsvSeparator, HighestCountWinsEarlierOnATieSemicolonWhenNone) {
   } cases[] = {
       {"a,b;c", ';'},  {"a,b,c;d", ','},   {"a\tb\tc", '\t'}, {"a|b|c", '|'},
       {"abc", ';'},    {"", ';'},          {"a|b\tc", '\t'},  {"x;y;z,w,v,u", ','},
+      // Separators inside quoted fields are text.
+      {"\"a;b;c\",d", ','}, {"\"x,y,z\";w", ';'}, {"\"a\"\";b\",c", ','}, {"\"p,q\"", ';'},
   };
   for (const auto& c : cases) EXPECT_EQ(VoteCsvSeparator(c.line), c.sep) << c.line;
 }
@@ -205,7 +208,7 @@ TEST_F(CsvTest, RoundTripKeepsEveryCellInBothLocales) {
   for (auto locale : {NumberLocale::Dot(), NumberLocale::Comma()}) {
     shell::SetCurrentNumberLocale(locale);
     DataTable t = MakeTable(
-        {kTrat, kPeso, {"obs", FieldType::ftString, 30}},
+        {kTrat, {"peso,kg|t", FieldType::ftFloat, 0}, {"obs, \"x\"", FieldType::ftString, 30}},
         {{std::string("ç; \"ã\""), 0.1, std::string("12a")},
          {std::string("b"), -123456.789012345, std::string("12")},
          {CellValue{}, 6.02214076e23, std::string("x,y")},

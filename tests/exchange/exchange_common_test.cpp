@@ -82,6 +82,22 @@ TEST(TableBuilder, DroppedRowsAndWidenedTexts) {
   EXPECT_EQ(t.Field(1).size, 6);
 }
 
+TEST(TableBuilder, WidenFieldOnlyWidensTextColumns) {
+  DataTable t;
+  t.AddField({"t", FieldType::ftString, 10});
+  t.AddField({"n", FieldType::ftFloat, 0});
+  t.Open();
+  t.WidenField(0, 40);
+  t.WidenField(0, 20);
+  t.WidenField(1, 40);
+  EXPECT_EQ(t.Field(0).size, 40);
+  EXPECT_EQ(t.Field(1).size, 0);
+  EXPECT_THROW(t.WidenField(2, 5), DataError);
+  const int r = t.AppendRow();
+  t.SetString(r, 0, std::string(40, 'x'));
+  EXPECT_EQ(t.GetString(r, 0).size(), 40u);
+}
+
 TEST(Files, AtomicWriteReplacesAndReadsBack) {
   const std::string path =
       (std::filesystem::temp_directory_path() / "tolmex_atomic_test.bin").string();

@@ -1,6 +1,7 @@
 #include "data/exchange/csv.h"
 
 #include <algorithm>
+#include <deque>
 #include <vector>
 
 #include "shell/text_utils.h"
@@ -9,8 +10,10 @@ namespace tolmex::data::exchange {
 
 namespace {
 
+// A name holding a separator candidate, a quote or a line break is quoted, so that it can
+// neither split the header nor sway the separator vote.
 bool NeedsQuotes(std::string_view name) {
-  return name.find_first_of(";\"\r\n") != std::string_view::npos;
+  return name.find_first_of(";,\t|\"\r\n") != std::string_view::npos;
 }
 
 void AppendQuoted(std::string& out, std::string_view s) {
@@ -61,22 +64,22 @@ std::size_t FirstInvalidUtf8(std::string_view s) {
 // Splits the text into records of fields. A field that starts with a double quote runs to
 // its closing quote (a doubled quote reads as one) and may hold the separator and line
 // breaks; a quote never closed before the end of the file ends at the end of its line, and
-// from then on quotes no longer span lines.
+// from then on quotes no longer span lines. Fields are views into the text, or into the
+// scanner's own buffers for fields whose quotes had to be taken out.
 class CsvScanner {
  public:
   CsvScanner(std::string_view text, char sep) : s_(text), sep_(sep) {}
 
-  // Next record; false at the end of the text. `raw` is the record's text.
-  bool Next(std::vector<std::string>& fields, std::size_t& count, std::string_view& raw) {
+  // Next record; false at the end of the text. `raw` is the record's text. The views stay
+  // valid until the next call.
+  bool Next(std::vector<std::string_view>& fields, std::string_view& raw) {
     const std::size_t n = s_.size();
     if (p_ >= n) return false;
     const std::size_t start = p_;
-    count = 0;
+    fields.clear();
+    used_ = 0;
     for (;;) {
-      if (count == fields.size()) fields.emplace_back();
-      std::string& f = fields[count++];
-      f.clear();
-      ReadField(f);
+      fields.push_back(ReadField());
       if (p_ < n && s_[p_] == sep_) {
         ++p_;
         continue;
@@ -96,63 +99,108 @@ class CsvScanner {
  private:
   static bool IsEol(char c) { return c == '\r' || c == '\n'; }
 
-  void ReadField(std::string& f) {
+  std::string& Buffer() {
+    if (used_ == buffers_.size()) buffers_.emplace_back();
+    std::string& b = buffers_[used_++];
+    b.clear();
+    return b;
+  }
+
+  std::string_view ReadField() {
     const std::size_t n = s_.size();
-    if (p_ < n && s_[p_] == '"') {
-      const std::size_t open = p_;
-      bool closed = false;
-      std::size_t q = open + 1;
-      while (q < n) {
-        const char c = s_[q];
-        if (c == '"') {
-          if (q + 1 < n && s_[q + 1] == '"') {
-            f.push_back('"');
-            q += 2;
-            continue;
-          }
-          closed = true;
-          ++q;
-          break;
-        }
-        if (lineMode_ && IsEol(c)) break;
-        f.push_back(c);
-        ++q;
-      }
-      if (!closed && q >= n && !lineMode_) {
-        // Never closed: read it again as ending at the end of its line.
-        lineMode_ = true;
-        f.clear();
-        p_ = open;
-        ReadField(f);
-        return;
-      }
-      p_ = q;
+    if (p_ < n && s_[p_] == '"') return ReadQuoted();
+    const std::size_t start = p_;
+    bool quotes = false;
+    while (p_ < n) {
+      const char c = s_[p_];
+      if (c == sep_ || IsEol(c)) break;
+      quotes = quotes || c == '"';
+      ++p_;
     }
-    // The unquoted part: up to the separator or the end of the line; quotes are dropped.
+    std::string_view v = s_.substr(start, p_ - start);
+    if (!quotes) return v;
+    // Stray quotes in an unquoted field are dropped.
+    std::string& f = Buffer();
+    for (char c : v)
+      if (c != '"') f.push_back(c);
+    return f;
+  }
+
+  std::string_view ReadQuoted() {
+    const std::size_t n = s_.size();
+    const std::size_t open = p_;
+    std::string& f = Buffer();
+    bool closed = false;
+    std::size_t q = open + 1;
+    while (q < n) {
+      const char c = s_[q];
+      if (c == '"') {
+        if (q + 1 < n && s_[q + 1] == '"') {
+          f.push_back('"');
+          q += 2;
+          continue;
+        }
+        closed = true;
+        ++q;
+        break;
+      }
+      if (lineMode_ && IsEol(c)) break;
+      f.push_back(c);
+      ++q;
+    }
+    if (!closed && q >= n && !lineMode_) {
+      // Never closed: read it again as ending at the end of its line.
+      lineMode_ = true;
+      --used_;
+      return ReadQuoted();
+    }
+    p_ = q;
+    // What follows the closing quote up to the separator belongs to the field too.
     while (p_ < n) {
       const char c = s_[p_];
       if (c == sep_ || IsEol(c)) break;
       if (c != '"') f.push_back(c);
       ++p_;
     }
+    return f;
   }
 
   std::string_view s_;
   char sep_;
   std::size_t p_ = 0;
   bool lineMode_ = false;
+  std::deque<std::string> buffers_;  // stable addresses while a record grows
+  std::size_t used_ = 0;
 };
 
 }  // namespace
 
 char VoteCsvSeparator(std::string_view firstLine) {
+  // Characters inside a quoted field are text, not separators.
+  std::size_t counts[4] = {0, 0, 0, 0};
   const char candidates[] = {';', ',', '\t', '|'};
+  bool quoted = false, justClosed = false, fieldStart = true;
+  for (char ch : firstLine) {
+    if (quoted) {
+      if (ch == '"') quoted = false, justClosed = true;
+      continue;
+    }
+    if (ch == '"' && (fieldStart || justClosed)) {  // opening, or a doubled quote
+      quoted = true;
+      fieldStart = justClosed = false;
+      continue;
+    }
+    fieldStart = justClosed = false;
+    for (int i = 0; i < 4; ++i)
+      if (ch == candidates[i]) {
+        ++counts[i];
+        fieldStart = true;
+      }
+  }
   char best = ';';
   std::size_t bestCount = 0;
-  for (char c : candidates) {
-    const auto k = static_cast<std::size_t>(std::count(firstLine.begin(), firstLine.end(), c));
-    if (k > bestCount) best = c, bestCount = k;
-  }
+  for (int i = 0; i < 4; ++i)
+    if (counts[i] > bestCount) best = candidates[i], bestCount = counts[i];
   return best;
 }
 
@@ -215,51 +263,55 @@ ImportResult ReadCsv(std::string_view bytes) {
   const char sep = VoteCsvSeparator(text.substr(0, eol));
 
   CsvScanner scan(text, sep);
-  std::vector<std::string> fields;
-  std::size_t count = 0;
+  std::vector<std::string_view> fields;
   std::string_view raw;
   // The header; a text of blank lines only holds nothing to import.
-  if (shell::Trim(text).empty() || !scan.Next(fields, count, raw)) return result;
+  if (shell::Trim(text).empty() || !scan.Next(fields, raw)) return result;
 
   std::vector<std::string> names;
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
     std::string name(shell::Trim(fields[i]));
     if (name.empty()) name = "Campo" + std::to_string(i + 1);
     names.push_back(std::move(name));
   }
   // The records after the header; the first non-blank one is the sample of the types.
-  std::vector<std::string> sample;
   bool haveSample = false;
-  while (!haveSample && scan.Next(fields, count, raw)) {
+  while (scan.Next(fields, raw)) {
     if (shell::Trim(raw).empty()) continue;
-    sample.assign(fields.begin(), fields.begin() + static_cast<long>(count));
     haveSample = true;
+    break;
   }
   TableBuilder b;
   for (std::size_t i = 0; i < names.size(); ++i) {
     FieldType type = FieldType::ftString;
-    if (i < sample.size()) {
-      std::string v(shell::Trim(sample[i]));
-      if (sep == ';') v = ReplaceAll(v, ',', '.');
-      if (!v.empty() && ParseDotNumber(v)) type = FieldType::ftFloat;
+    if (haveSample && i < fields.size()) {
+      std::string_view v = shell::Trim(fields[i]);
+      // With ";" between fields a "," in the sample is a decimal point.
+      const bool comma = sep == ';' && v.find('.') == std::string_view::npos;
+      if (!v.empty() && ParseNumberWithPoint(v, comma ? ',' : '.')) type = FieldType::ftFloat;
     }
     b.AddColumn(names[i], type, type == FieldType::ftString ? 100 : 0);
   }
-  const int ncols = b.ColumnCount();
-  std::string num;
-  auto addRecord = [&](const std::vector<std::string>& fs, std::size_t n) {
+  // Room for about as many rows as the text has line ends.
+  b.Reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  const std::size_t ncols = static_cast<std::size_t>(b.ColumnCount());
+  std::vector<bool> numeric(ncols);
+  for (std::size_t i = 0; i < ncols; ++i) numeric[i] = b.Type(static_cast<int>(i)) == FieldType::ftFloat;
+  bool more = haveSample;
+  while (more) {
     b.BeginRow();
     bool any = false;
-    const std::size_t m = std::min(n, static_cast<std::size_t>(ncols));
+    const std::size_t m = std::min(fields.size(), ncols);
     for (std::size_t i = 0; i < m; ++i) {
-      std::string_view v = shell::Trim(fs[i]);
+      std::string_view v = shell::Trim(fields[i]);
       if (v.empty()) continue;
       any = true;
       const int col = static_cast<int>(i);
-      if (b.Type(col) == FieldType::ftFloat) {
-        num.assign(v);
-        std::replace(num.begin(), num.end(), ',', '.');
-        if (auto d = ParseDotNumber(num)) b.SetNumber(col, *d);
+      if (numeric[i]) {
+        // "," reads as a decimal point whatever the separator.
+        auto d = v.find('.') == std::string_view::npos ? ParseNumberWithPoint(v, ',')
+                                                        : ParseNumberWithPoint(v, '.');
+        if (d) b.SetNumber(col, *d);
       } else {
         b.SetText(col, v);
       }
@@ -268,13 +320,14 @@ ImportResult ReadCsv(std::string_view bytes) {
       b.CommitRow();
     else
       b.DropRow();
-  };
-  if (haveSample) addRecord(sample, sample.size());
-  while (scan.Next(fields, count, raw)) {
-    if (shell::Trim(raw).empty()) continue;
-    addRecord(fields, count);
     if (b.RowCount() > static_cast<std::size_t>(INT32_MAX / 2))
       throw DataError("o arquivo tem linhas demais.");
+    more = false;
+    while (scan.Next(fields, raw)) {
+      if (shell::Trim(raw).empty()) continue;
+      more = true;
+      break;
+    }
   }
   result.read = true;
   result.table = b.Build();

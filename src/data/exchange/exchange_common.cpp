@@ -1,6 +1,7 @@
 #include "data/exchange/exchange_common.h"
 
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -14,17 +15,53 @@ namespace tolmex::data::exchange {
 
 namespace fs = std::filesystem;
 
+std::optional<double> ParseNumberWithPoint(std::string_view text, char point) {
+  // Only plain decimal forms: sign, digits with one point, optional exponent.
+  const std::size_t n = text.size();
+  if (n == 0) return std::nullopt;
+  char stack[128];
+  std::string heap;
+  if (n > sizeof stack) heap.resize(n);
+  char* buf = n > sizeof stack ? heap.data() : stack;
+  std::size_t i = 0, digits = 0;
+  bool hasExp = false, negExp = false;
+  if (text[0] == '+' || text[0] == '-') ++i;
+  while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+  if (i < n && text[i] == point) {
+    ++i;
+    while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0) return std::nullopt;
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1, ed = 0;
+    if (j < n && (text[j] == '+' || text[j] == '-')) negExp = text[j] == '-', ++j;
+    while (j < n && text[j] >= '0' && text[j] <= '9') ++j, ++ed;
+    if (ed == 0) return std::nullopt;
+    hasExp = true;
+    i = j;
+  }
+  if (i != n) return std::nullopt;
+  // from_chars ignores the C locale, which the GUI toolkit may have changed.
+  std::size_t m = 0;
+  for (std::size_t k = text[0] == '+' ? 1 : 0; k < n; ++k)
+    buf[m++] = text[k] == point ? '.' : text[k];
+  double v = 0;
+  auto [ptr, ec] = std::from_chars(buf, buf + m, v);
+  if (ptr != buf + m) return std::nullopt;
+  if (ec == std::errc::result_out_of_range) {
+    // Overflow and underflow keep the sign, as strtod does.
+    v = hasExp && negExp ? 0.0 : HUGE_VAL;
+    if (text[0] == '-') v = -v;
+  }
+  return v;
+}
+
 std::optional<double> ParseDotNumber(std::string_view text) {
-  if (text.empty() || text.find(',') != std::string_view::npos) return std::nullopt;
-  if (shell::Trim(text).size() != text.size()) return std::nullopt;
-  return ParseDecimal(text);
+  return ParseNumberWithPoint(text, '.');
 }
 
 std::optional<double> ParseLocaleNumber(std::string_view text, char decimalSeparator) {
-  if (decimalSeparator == '.') return ParseDotNumber(text);
-  // With "," as the decimal separator a "." is not a decimal point.
-  if (text.find('.') != std::string_view::npos) return std::nullopt;
-  return ParseDotNumber(ReplaceAll(text, decimalSeparator, '.'));
+  return ParseNumberWithPoint(text, decimalSeparator);
 }
 
 std::string ReplaceAll(std::string_view s, char from, char to) {
@@ -45,88 +82,66 @@ std::string RemoveAll(std::string_view s, char c) {
 // ---- TableBuilder ----
 
 void TableBuilder::AddColumn(std::string name, FieldType type, int size) {
-  for (const Col& c : cols_)
-    if (c.name == name) throw DataError("Nome de campo duplicado: \"" + name + "\".");
-  if (static_cast<int>(cols_.size()) >= kMaxColumns)
+  if (table_.FieldIndex(name) >= 0) throw DataError("Nome de campo duplicado: \"" + name + "\".");
+  if (table_.FieldCount() >= kMaxColumns)
     throw DataError("A planilha tem mais de " + std::to_string(kMaxColumns) + " colunas.");
-  cols_.push_back(Col{std::move(name), type, size, {}, {}, {}});
+  table_.AddField(FieldDef{std::move(name), type, IsNumeric(type) ? 0 : size});
+}
+
+void TableBuilder::EnsureOpen() {
+  if (!table_.Active()) table_.Open();
+}
+
+void TableBuilder::Reserve(std::size_t rows) {
+  EnsureOpen();
+  table_.Reserve(static_cast<int>(std::min<std::size_t>(rows, static_cast<std::size_t>(kMaxSheetRows) * 4)));
 }
 
 void TableBuilder::BeginRow() {
-  if (open_) DropRow();
-  for (Col& c : cols_) {
-    if (IsNumeric(c.type))
-      c.num.push_back(0.0);
-    else
-      c.text.emplace_back();
-    c.null.push_back(1);
-  }
-  open_ = true;
+  EnsureOpen();
+  if (row_ >= 0) DropRow();
+  row_ = table_.AppendRow();
 }
 
-void TableBuilder::SetNumber(int col, double v) {
-  Col& c = cols_[static_cast<std::size_t>(col)];
-  c.num.back() = v;
-  c.null.back() = 0;
-}
+void TableBuilder::SetNumber(int col, double v) { table_.SetFloat(row_, col, v); }
 
 void TableBuilder::SetText(int col, std::string_view v) {
-  Col& c = cols_[static_cast<std::size_t>(col)];
-  c.text.back().assign(v);
-  c.null.back() = 0;
+  const int size = table_.Field(col).size;
+  // Characters only need counting when the bytes exceed the size.
+  if (v.size() > static_cast<std::size_t>(size) &&
+      shell::Utf8Length(v) > static_cast<std::size_t>(size)) {
+    long_.emplace_back(col, std::string(v));
+    return;
+  }
+  table_.SetString(row_, col, v);
 }
 
 void TableBuilder::CommitRow() {
-  if (!open_) return;
-  open_ = false;
-  ++rows_;
+  if (row_ < 0) return;
+  for (auto& [col, text] : long_) {
+    table_.WidenField(col, static_cast<int>(shell::Utf8Length(text)));
+    table_.SetString(row_, col, text);
+  }
+  long_.clear();
+  row_ = -1;
+  ++committed_;
 }
 
 void TableBuilder::DropRow() {
-  if (!open_) return;
-  open_ = false;
-  for (Col& c : cols_) {
-    if (IsNumeric(c.type))
-      c.num.pop_back();
-    else
-      c.text.pop_back();
-    c.null.pop_back();
-  }
+  if (row_ < 0) return;
+  long_.clear();
+  table_.DeleteRow(row_);
+  row_ = -1;
 }
 
 DataTable TableBuilder::Build() {
-  if (open_) DropRow();
-  DataTable t;
-  for (Col& c : cols_) {
-    if (IsNumeric(c.type)) continue;
-    for (const std::string& s : c.text) {
-      // Character count only matters when the bytes exceed the size.
-      if (s.size() <= static_cast<std::size_t>(c.size)) continue;
-      const std::size_t len = shell::Utf8Length(s);
-      if (len > static_cast<std::size_t>(c.size)) c.size = static_cast<int>(len);
-    }
-  }
-  for (const Col& c : cols_) t.AddField(FieldDef{c.name, c.type, IsNumeric(c.type) ? 0 : c.size});
-  t.Open();
-  const int rows = static_cast<int>(rows_);
-  t.Reserve(rows);
-  for (int r = 0; r < rows; ++r) t.AppendRow();
-  for (std::size_t ci = 0; ci < cols_.size(); ++ci) {
-    Col& c = cols_[ci];
-    const int col = static_cast<int>(ci);
-    for (int r = 0; r < rows; ++r) {
-      if (c.null[static_cast<std::size_t>(r)]) continue;
-      if (IsNumeric(c.type))
-        t.SetFloat(r, col, c.num[static_cast<std::size_t>(r)]);
-      else
-        t.SetString(r, col, c.text[static_cast<std::size_t>(r)]);
-    }
-    c.num = {};
-    c.text = {};
-    c.null = {};
-  }
-  t.First();
-  return t;
+  EnsureOpen();
+  if (row_ >= 0) DropRow();
+  table_.First();
+  DataTable out = std::move(table_);
+  table_ = DataTable();
+  committed_ = 0;
+  return out;
 }
 
 // ---- files ----

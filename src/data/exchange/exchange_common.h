@@ -17,7 +17,7 @@ namespace tolmex::data::exchange {
 // instead of exhausting memory (spreadsheet programs stop at the same sizes).
 inline constexpr int kMaxColumns = 16384;
 inline constexpr int kMaxSheetRows = 1048576;
-inline constexpr std::int64_t kMaxSheetCells = 25'000'000;
+inline constexpr std::int64_t kMaxSheetCells = 10'000'000;
 inline constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;    // 1 GiB
 inline constexpr std::size_t kMaxEntryBytes = std::size_t{256} << 20;  // one zip entry
 
@@ -26,6 +26,8 @@ inline constexpr std::size_t kMaxEntryBytes = std::size_t{256} << 20;  // one zi
 std::optional<double> ParseDotNumber(std::string_view text);
 // The same with `decimalSeparator` as the decimal separator.
 std::optional<double> ParseLocaleNumber(std::string_view text, char decimalSeparator);
+// The same with `point` as the decimal point: "," reads "1,5" and "." reads "1.5".
+std::optional<double> ParseNumberWithPoint(std::string_view text, char point);
 
 // Every occurrence of `from` replaced by `to`.
 std::string ReplaceAll(std::string_view s, char from, char to);
@@ -39,10 +41,12 @@ class TableBuilder {
  public:
   // Throws DataError on a duplicate column name or too many columns.
   void AddColumn(std::string name, FieldType type, int size);
-  int ColumnCount() const { return static_cast<int>(cols_.size()); }
-  FieldType Type(int col) const { return cols_[static_cast<std::size_t>(col)].type; }
-  std::size_t RowCount() const { return rows_; }
+  int ColumnCount() const { return table_.FieldCount(); }
+  FieldType Type(int col) const { return table_.DataType(col); }
+  std::size_t RowCount() const { return static_cast<std::size_t>(committed_); }
 
+  // Room for this many rows (a hint).
+  void Reserve(std::size_t rows);
   void BeginRow();
   void SetNumber(int col, double v);
   void SetText(int col, std::string_view v);
@@ -53,17 +57,12 @@ class TableBuilder {
   DataTable Build();
 
  private:
-  struct Col {
-    std::string name;
-    FieldType type;
-    int size;
-    std::vector<double> num;
-    std::vector<std::string> text;
-    std::vector<std::uint8_t> null;
-  };
-  std::vector<Col> cols_;
-  std::size_t rows_ = 0;
-  bool open_ = false;
+  void EnsureOpen();
+  DataTable table_;
+  int committed_ = 0;
+  int row_ = -1;  // the row begun and not yet committed or dropped
+  // Texts longer than their column, set when the row is kept (a dropped row widens nothing).
+  std::vector<std::pair<int, std::string>> long_;
 };
 
 // The outcome of a reader: `read` is false when the file held nothing to import (the table
