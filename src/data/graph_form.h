@@ -87,6 +87,8 @@ class TGraphForm : public shell::Form {
   // Marks the table as matching its file (after a load, a save, or an import that set
   // FCurrentFileName).
   void MarkSaved();
+  // Puts `t` in place of Table1 and sets up the display (used by the rebuilds and import).
+  void ReplaceTable(DataTable&& t);
 
   // ---- "&Arquivo" ----
   void Abrir1Click();
@@ -137,7 +139,6 @@ class TGraphForm : public shell::Form {
   void NotifyTable();
   void NotifyState();
   bool SaveOrAskName();
-  void ReplaceTable(DataTable&& t);
   std::string CellText(int row, int col) const;
   int TitleWidthOf(const std::string& s) const;
 

@@ -1,5 +1,7 @@
 #include "data/ui/graph_window.h"
 
+#include "data/ui/exchange_menu.h"
+
 #include <QBrush>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -173,9 +175,7 @@ TGraphFormWindow::TGraphFormWindow(TGraphForm& form, shell::Prompter& prompter, 
   AddItem(campos, "&Renomear", [this] { form_.Renomear1Click(); });
   AddItem(campos, "Alterar &Tipo de coluna", [this] { form_.AlterarTipoColunaClick(); });
 
-  // Import and export attach their items to these menus; until then they are disabled.
-  AddMenu("&Importar")->setEnabled(false);
-  AddMenu("&Exportar")->setEnabled(false);
+  AddExchangeCommands(menuBar_, form_, prompter_);
 
   grid_ = new DataGrid(this);
   model_ = new DataTableModel(form_, this);
