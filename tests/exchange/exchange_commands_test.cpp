@@ -286,8 +286,9 @@ TEST_F(ExchangeCommandsTest, ImportIntoTheDataTableWindow) {
   EXPECT_TRUE(form.GridEditable);
   EXPECT_FALSE(form.HasUnsavedEdits());
   EXPECT_EQ(form.CurrentCol, 0);
-  EXPECT_EQ(form.StatusPanel[0], "Registro: 1/2");
+  EXPECT_EQ(form.StatusPanel[0], "Registro: 1 de 2");
   EXPECT_EQ(form.StatusPanel[1], "Campo: trat");
+  EXPECT_EQ(form.StatusPanel[2], "Valor: A");
   ASSERT_EQ(form.Table1.RecordCount(), 2);
   EXPECT_EQ(form.Table1.GetFloat(0, 1), 3.5);
   DataTable saved;

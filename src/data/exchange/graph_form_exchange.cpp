@@ -4,9 +4,11 @@ namespace tolmex::data::exchange {
 
 void GraphFormExchange::ReplaceTable(DataTable&& table, bool cellEditing) {
   if (cellEditing) form_.GridEditable = true;
-  form_.ReplaceTable(std::move(table));
   // The first row and column become current.
-  form_.GridCellChanged(0, form_.Table1.FieldCount() > 0 ? 0 : -1);
+  const int col = table.FieldCount() > 0 ? 0 : -1;
+  form_.CurrentCol = col;
+  form_.ReplaceTable(std::move(table));
+  form_.GridCellChanged(0, col);
 }
 
 }  // namespace tolmex::data::exchange
