@@ -39,8 +39,9 @@ void BatchPrompter::Unanswered(const std::string& what) {
   err_ << "(nenhuma opção responde a esta pergunta; a análise não prossegue)\n";
 }
 
-void BatchPrompter::Message(shell::BoxKind, const std::string& text, const std::string&) {
+void BatchPrompter::Message(shell::BoxKind kind, const std::string& text, const std::string&) {
   shown_.push_back(text);
+  if (kind == shell::BoxKind::Warning || kind == shell::BoxKind::Error) ++problems_;
   err_ << Lines(text) << '\n';
   err_.flush();
 }

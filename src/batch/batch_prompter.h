@@ -27,6 +27,8 @@ class BatchPrompter : public shell::Prompter {
 
   // Texts of the boxes shown, in order (messages, questions, input prompts).
   const std::vector<std::string>& Shown() const { return shown_; }
+  // Warning and error boxes shown so far.
+  int Problems() const { return problems_; }
   // Questions and dialogs that no option answered.
   const std::vector<std::string>& Unforeseen() const { return unforeseen_; }
 
@@ -54,6 +56,7 @@ class BatchPrompter : public shell::Prompter {
   InputHandler inputs_;
   std::vector<std::string> shown_;
   std::vector<std::string> unforeseen_;
+  int problems_ = 0;
 };
 
 // The Portuguese word of an answer ("Sim", "Não", "Cancelar", "OK").
