@@ -10,6 +10,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "data/exchange/csv.h"
+#include "data/exchange/ods.h"
+#include "data/exchange/xlsx.h"
 #include "data/table_file.h"
 #include "shell/number_locale.h"
 
@@ -254,6 +257,33 @@ TEST_F(BatchRunTest, CsvTableGivesTheReportOfTheSameTableFile) {
   b.replace(b.find(Example("dose_resposta_trigo.fdt")), Example("dose_resposta_trigo.fdt").size(),
             "T");
   EXPECT_EQ(a, b);
+}
+
+TEST_F(BatchRunTest, SpreadsheetsExportedByTheProgramGiveTheSameReport) {
+  // Text factors and a split interaction, read back from each exchange format.
+  data::DataTable t;
+  data::LoadTableFile(Example("fatorial_dbc_arroz.fdt"), t);
+  const std::string dir = TempDir();
+  data::exchange::WriteFileAtomic(dir + "/arroz.csv", data::exchange::WriteCsv(t));
+  data::exchange::WriteFileAtomic(dir + "/arroz.ods", data::exchange::WriteOds(t));
+  data::exchange::WriteXlsx(t, dir + "/arroz.xlsx");
+  const std::vector<std::string> rest = {
+      "--modelo", "Bloco", "--modelo", "Fonte", "--modelo", "Irrig", "--modelo", "Fonte*Irrig",
+      "--resposta", "Prod", "--opcao", "Fonte:tukey", "--opcao",
+      "Fonte*Irrig:snk:desdobrar=Irrig"};
+  auto report = [&](const std::string& path) {
+    const Result r = RunBatch(With({"anova", "--tabela", path}, rest));
+    EXPECT_EQ(r.status, kExitOk) << path << "\n" << r.err;
+    std::string text = r.out;
+    const std::size_t at = text.find(path);
+    if (at != std::string::npos) text.replace(at, path.size(), "T");
+    return text;
+  };
+  const std::string fdt = report(Example("fatorial_dbc_arroz.fdt"));
+  EXPECT_THAT(fdt, HasSubstr("Irrig"));
+  for (const char* ext : {".csv", ".ods", ".xlsx"}) {
+    EXPECT_EQ(report(dir + "/arroz" + ext), fdt) << ext;
+  }
 }
 
 TEST_F(BatchRunTest, TransformationOutsideItsDomainFailsWithThePartialReport) {
