@@ -5,6 +5,21 @@
 
 #include "data/exchange/ods.h"
 
+namespace {
+// Rows with at least one cell (a row whose only text did not fit its numeric column is kept
+// empty, and an empty row is not written back).
+int RowsWithCells(const tolmex::data::DataTable& t) {
+  int n = 0;
+  for (int r = 0; r < t.RecordCount(); ++r)
+    for (int c = 0; c < t.FieldCount(); ++c)
+      if (!t.IsNull(r, c)) {
+        ++n;
+        break;
+      }
+  return n;
+}
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tolmex::data;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
@@ -16,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto r = exchange::ReadOdsContent(bytes);
     if (r.read) {
       auto again = exchange::ReadOds(exchange::WriteOds(r.table));
-      if (!again.read || again.table.RecordCount() != r.table.RecordCount()) __builtin_trap();
+      if (!again.read || RowsWithCells(again.table) != RowsWithCells(r.table)) __builtin_trap();
     }
   } catch (const DataError&) {
   }
