@@ -246,6 +246,16 @@ void TGraphForm::AlignFieldsRight() {
   NotifyTable();
 }
 
+void TGraphForm::CloseTable() {
+  Table1.Close();
+  Columns.clear();
+  CurrentCol = -1;
+  appendedUntouched_ = false;
+  RefreshStatus(false);
+  NotifyTable();
+  NotifyState();
+}
+
 // ---------------------------------------------------------------- "&Arquivo"
 
 void TGraphForm::Abrir1Click() {

@@ -78,6 +78,10 @@ class TGraphForm : public shell::Form {
   bool SaveTable();
   void CreateNewTable();
   void AlignFieldsRight();
+  // Closes Table1 (a command chain that ends with the table closed); FCurrentFileName is
+  // kept. Code that replaces or fills Table1 itself calls AlignFieldsRight afterwards, so
+  // that the grid shows the new columns.
+  void CloseTable();
   // The table has changes (or a pending edit) that its file does not have.
   bool HasUnsavedEdits() const;
   // Before something closes the table (or the program ends): when it has unsaved edits,

@@ -792,3 +792,16 @@ TEST(GraphForm, GridIsReadOnlyUntilOpenedThroughTheMenu) {
   EXPECT_TRUE(f.form.GridEditable);
   EXPECT_TRUE(f.form.SetCell(0, 1, "5"));
 }
+
+TEST(GraphForm, CloseTableKeepsFileNameAndAsksNothing) {
+  Fixture f;
+  const std::string path = f.Open(Sample());
+  f.form.Table1.SetFloat(0, 1, 5);
+  f.form.CloseTable();
+  EXPECT_FALSE(f.form.Table1.Active());
+  EXPECT_EQ(f.form.FCurrentFileName, path);
+  EXPECT_FALSE(f.form.HasUnsavedEdits());
+  EXPECT_TRUE(f.form.ConfirmDiscardEdits());
+  EXPECT_EQ(f.form.GridRowCount(), 0);
+  EXPECT_EQ(f.form.StatusPanel[0], "Registro: 0 de 0");
+}

@@ -172,6 +172,17 @@ TEST(DataGraphWindow, DisplayPaintingHeaderAndStatusBar) {
               QColor(Qt::black));
     EXPECT_FALSE(f.window->model()->data(f.At(r, 0), Qt::BackgroundRole).isValid());
   }
+  // The editor of a text cell holds at most the column's size.
+  f.window->grid()->setCurrentIndex(f.At(0, 0));
+  f.window->grid()->edit(f.At(0, 0));
+  QLineEdit* editor = nullptr;
+  for (auto* e : f.window->grid()->viewport()->findChildren<QLineEdit*>())
+    if (e->isVisible()) editor = e;
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->maxLength(), 30);
+  f.window->grid()->setCurrentIndex(f.At(2, 1));
+  QApplication::processEvents();
+
   const int widths[] = {200, 300, 400};
   for (int i = 0; i < 3; ++i) EXPECT_EQ(f.window->statusPanel(i)->width(), widths[i]);
   EXPECT_EQ(f.window->statusPanel(0)->text(), "Registro: 3/3");

@@ -125,6 +125,17 @@ bool GridDelegate::eventFilter(QObject* editor, QEvent* event) {
   return QStyledItemDelegate::eventFilter(editor, event);
 }
 
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+  QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
+  const DataTable& t = form_.Table1;
+  if (auto* line = qobject_cast<QLineEdit*>(w);
+      line && t.Active() && index.column() < t.FieldCount() &&
+      t.DataType(index.column()) == FieldType::ftString && t.Field(index.column()).size > 0)
+    line->setMaxLength(t.Field(index.column()).size);
+  return w;
+}
+
 void DataGrid::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     emit enterPressed();
@@ -180,7 +191,7 @@ TGraphFormWindow::TGraphFormWindow(TGraphForm& form, shell::Prompter& prompter, 
   grid_ = new DataGrid(this);
   model_ = new DataTableModel(form_, this);
   grid_->setModel(model_);
-  auto* delegate = new GridDelegate(grid_);
+  auto* delegate = new GridDelegate(form_, grid_);
   grid_->setItemDelegate(delegate);
   grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);

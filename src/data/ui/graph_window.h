@@ -51,10 +51,16 @@ class DataTableModel : public QAbstractTableModel {
 class GridDelegate : public QStyledItemDelegate {
   Q_OBJECT
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  GridDelegate(TGraphForm& form, QObject* parent) : QStyledItemDelegate(parent), form_(form) {}
   bool eventFilter(QObject* editor, QEvent* event) override;
+  // The editor of a text cell takes no more characters than the column holds.
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override;
  signals:
   void enterPressed();
+
+ private:
+  TGraphForm& form_;
 };
 
 class DataGrid : public QTableView {
