@@ -11,4 +11,7 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 # Analysis of variance: the model window, the options dialog and a split-plot report.
 cmake --build "$build" --target ui_anova_screenshots_test
 "$build/tests/ui/ui_anova_screenshots_test"
+# Data tables: the data-table window with the randomised-blocks example open.
+cmake --build "$build" --target ui_data_screenshots_test
+"$build/tests/ui/ui_data_screenshots_test"
 echo "pictures in $out"

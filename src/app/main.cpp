@@ -8,6 +8,7 @@
 
 #include "anova/ui/anova_install.h"
 #include "data/graph_form.h"
+#include "data/ui/data_install.h"
 #include "shell/app_state.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/notarich_window.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
   //   mainWindow.SetCommand(ui::MenuCommand::Anava, [&] { ... });
   // The data-table window holds the one table the procedures read.
   tolmex::data::TGraphForm graphForm(prompter, host);
+  tolmex::data::ui::InstallDataWindows(mainWindow, app, host, graphForm);
   const auto anova = tolmex::anova::ui::InstallAnova(mainWindow, app, host, graphForm);
 
   mainWindow.show();
