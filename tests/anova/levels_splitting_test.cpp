@@ -326,6 +326,7 @@ const CodeCase kCodes[] = {
     {kLSD, "Teste de t de Student (LSD) para o "},
     {kScottKnott, "Teste de Scott-Knott (1974) para o "},
     {kWallerDuncan, "Teste de Waller-Duncan para o "},
+    {kNenhumTeste, nullptr},  // no title and no test, only the codification lines
 };
 
 // The block the tests of means print for B within combination c.
@@ -365,7 +366,7 @@ TEST(Splitting, EachTestOfMeansRunsWithinEachCombination) {
   };
   for (const auto& src : sources) {
     for (const auto& cc : kCodes) {
-      SCOPED_TRACE(src.model.back() + (src.complex ? " complexa " : " ") + cc.title);
+      SCOPED_TRACE(src.model.back() + (src.complex ? " complexa " : " ") + std::to_string(cc.code));
       SplitRun run(Factorial(), src.model);
       run.st.Tabela_ANAVA[3] = {2, 0.071111111111, 0.035555555556, 0, 0};
       run.st.Tabela_ANAVA[src.fv + 1] = {8, 3.144444444444, 0.393055555556, 0, 0};
@@ -384,7 +385,8 @@ TEST(Splitting, EachTestOfMeansRunsWithinEachCombination) {
       std::string tests;
       int c = 1;
       for (const auto* means : {&a1, &a2}) {
-        tests += std::string(cc.title) + "\r\ndesdobramento de B dentro da codificação:\r\n " +
+        tests += (cc.title ? std::string(cc.title) + "\r\n" : std::string()) +
+                 "desdobramento de B dentro da codificação:\r\n " +
                  std::to_string(c) +
                  "\r\nObs. Identifique a codificação conforme valores apresentados anteriormente\r\n";
         tests += ExpectedMeansBlock(cc.code, *means, e, SplitSS(*means) / 2 / e.qm, 0.05);
