@@ -465,11 +465,8 @@ void TGraphForm::Deletar3Click() {
     if (Table1.FieldCount() == 1) {
       if (prompter_.AskYesNo("Deletar o único campo apagará todos os dados. Continuar?") ==
           shell::Answer::Yes) {
-        Table1.Close();
-        Columns.clear();
-        CurrentCol = -1;
+        CloseTable();
         GridEditable = false;
-        NotifyTable();
         std::error_code ec;
         if (!FCurrentFileName.empty() && fs::exists(FCurrentFileName, ec)) {
           fs::remove(FCurrentFileName, ec);

@@ -21,8 +21,9 @@ class GraphTableSource : public TableSource {
   explicit GraphTableSource(data::TGraphForm& g) : g_(g) {}
   data::DataTable& Table() override { return g_.Table1; }
   void LoadTable() override { g_.LoadTable(); }
+  // Through the form, so the grid's columns and status bar follow at once.
   void CloseTable() override {
-    if (g_.Table1.Active()) g_.Table1.Close();
+    if (g_.Table1.Active()) g_.CloseTable();
   }
   std::string FileName() const override { return g_.FCurrentFileName; }
 
