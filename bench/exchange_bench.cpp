@@ -43,6 +43,18 @@ void BM_CsvExport(benchmark::State& state) {
 }
 BENCHMARK(BM_CsvExport)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+void BM_OdsExport(benchmark::State& state) {
+  const DataTable t = ReadCsv(MakeCsv(static_cast<int>(state.range(0)))).table;
+  for (auto _ : state) benchmark::DoNotOptimize(WriteOds(t).size());
+}
+BENCHMARK(BM_OdsExport)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_OdsImport(benchmark::State& state) {
+  const std::string bytes = WriteOds(ReadCsv(MakeCsv(static_cast<int>(state.range(0)))).table);
+  for (auto _ : state) benchmark::DoNotOptimize(ReadOds(bytes).table.RecordCount());
+}
+BENCHMARK(BM_OdsImport)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 void BM_OdsRoundTrip(benchmark::State& state) {
   const DataTable t = ReadCsv(MakeCsv(static_cast<int>(state.range(0)))).table;
   for (auto _ : state) benchmark::DoNotOptimize(ReadOds(WriteOds(t)).table.RecordCount());

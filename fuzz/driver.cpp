@@ -1,5 +1,6 @@
 // Stand-in for libFuzzer when building with g++: feeds every file of the given folders, then
 // `-runs=N` random mutations of them (byte flips, truncations, insertions), to the target.
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -10,9 +11,46 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
+namespace {
+// The input being run, written to ./crash-input when the target traps or crashes, so a finding
+// can be replayed.
+const std::string* g_current = nullptr;
+
+void SaveInputAndDie(int sig) {
+  if (g_current) {
+    const int fd = ::open("crash-input", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0) {
+      const char* p = g_current->data();
+      std::size_t left = g_current->size();
+      while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n <= 0) break;
+        p += n;
+        left -= static_cast<std::size_t>(n);
+      }
+      ::close(fd);
+      static const char msg[] = "input written to ./crash-input\n";
+      (void)!::write(2, msg, sizeof msg - 1);
+    }
+  }
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);
+}
+
+void Run(const std::string& s) {
+  g_current = &s;
+  LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+  g_current = nullptr;
+}
+}  // namespace
+
 int main(int argc, char** argv) {
+  for (int sig : {SIGILL, SIGABRT, SIGSEGV, SIGFPE, SIGBUS}) std::signal(sig, SaveInputAndDie);
   long runs = 0;
   std::vector<std::string> seeds;
   for (int i = 1; i < argc; ++i) {
@@ -33,7 +71,7 @@ int main(int argc, char** argv) {
       seeds.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
   }
-  for (auto& s : seeds) LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+  for (auto& s : seeds) Run(s);
   if (seeds.empty()) seeds.emplace_back();
   std::mt19937_64 rng(12345);
   for (long r = 0; r < runs; ++r) {
@@ -57,7 +95,7 @@ int main(int argc, char** argv) {
           }
       }
     }
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+    Run(s);
   }
   std::printf("%zu seeds, %ld mutations: no crash\n", seeds.size(), runs);
   return 0;

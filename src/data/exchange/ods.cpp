@@ -24,6 +24,8 @@ void AppendEscaped(std::string& out, std::string_view s) {
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
       case '\'': out += "&apos;"; break;
+      // A carriage return written as is would be read back as a line feed.
+      case '\r': out += "&#13;"; break;
       default: out.push_back(c);
     }
   }
@@ -109,7 +111,7 @@ void GatherText(const pugi::xml_node& n, std::string& out, int depth) {
   }
 }
 
-std::string CellText(const pugi::xml_node& cell) {
+std::string CellTextRaw(const pugi::xml_node& cell) {
   for (pugi::xml_attribute a = cell.first_attribute(); a; a = a.next_attribute())
     if (std::strcmp(LocalName(a.name()).data(), "value") == 0) return a.value();
   std::string out;
@@ -127,6 +129,10 @@ std::string CellText(const pugi::xml_node& cell) {
   }
   return out;
 }
+
+// Control characters that XML 1.0 does not allow are dropped, so that what is read can be
+// written back.
+std::string CellText(const pugi::xml_node& cell) { return XmlSafeText(CellTextRaw(cell)); }
 
 bool IsCell(const pugi::xml_node& n) {
   return LocalIs(n, "table-cell") || LocalIs(n, "covered-table-cell");
@@ -212,18 +218,14 @@ std::string WriteOds(const DataTable& table) {
   return WriteZip(entries);
 }
 
-ImportResult ReadOds(std::string_view bytes) {
-  ZipReader zip(bytes);
-  auto content = zip.Read("content.xml");
-  if (!content) return {};
-  return ReadOdsContent(*content);
-}
+namespace {
 
-ImportResult ReadOdsContent(std::string_view xml) {
+// Parses the XML in place (the text is overwritten), which spares a copy of a large sheet.
+ImportResult ReadOdsXml(std::string& xml) {
   ImportResult result;
   pugi::xml_document doc;
-  const pugi::xml_parse_result parsed =
-      doc.load_buffer(xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata);
+  const pugi::xml_parse_result parsed = doc.load_buffer_inplace(
+      xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata);
   if (!parsed)
     throw DataError(std::string("o conteúdo da planilha não é um XML válido (") +
                     parsed.description() + ").");
@@ -283,6 +285,20 @@ ImportResult ReadOdsContent(std::string_view xml) {
   result.table = b.Build();
   result.message = "ODS Importado!";
   return result;
+}
+
+}  // namespace
+
+ImportResult ReadOds(std::string_view bytes) {
+  ZipReader zip(bytes);
+  auto content = zip.Read("content.xml");
+  if (!content) return {};
+  return ReadOdsXml(*content);
+}
+
+ImportResult ReadOdsContent(std::string_view xml) {
+  std::string text(xml);
+  return ReadOdsXml(text);
 }
 
 }  // namespace tolmex::data::exchange

@@ -1,5 +1,7 @@
 #include "data/exchange/zip_archive.h"
 
+#include <algorithm>
+
 #include <zip.h>
 
 namespace tolmex::data::exchange {
@@ -56,22 +58,36 @@ std::optional<std::string> ZipReader::Read(const std::string& name, std::size_t 
   if ((st.valid & ZIP_STAT_SIZE) && st.size > limit) throw DataError(tooBig);
   zip_file_t* f = zip_fopen_index(impl_->za, static_cast<zip_uint64_t>(index), 0);
   if (!f) throw DataError(kDamaged);
+  // Read straight into the result. The stated size is only a hint (a damaged entry may hold
+  // more or less, and a forged one may claim the limit), so the string starts at most at 64 MB
+  // and grows or shrinks to what was really read.
   std::string out;
-  if ((st.valid & ZIP_STAT_SIZE) && st.size > 0) out.reserve(static_cast<std::size_t>(st.size));
-  char buf[65536];
+  std::size_t used = 0;
+  std::size_t start = 65536;
+  if ((st.valid & ZIP_STAT_SIZE) && st.size > 0)
+    start = std::min<std::size_t>(static_cast<std::size_t>(st.size) + 1, std::size_t{64} << 20);
+  out.resize(start);
   for (;;) {
-    const zip_int64_t n = zip_fread(f, buf, sizeof buf);
+    if (used == out.size()) {
+      if (out.size() > limit) {
+        zip_fclose(f);
+        throw DataError(tooBig);
+      }
+      out.resize(std::min(limit + 1, out.size() * 2));
+    }
+    const zip_int64_t n = zip_fread(f, out.data() + used, out.size() - used);
     if (n < 0) {
       zip_fclose(f);
       throw DataError(kDamaged);
     }
     if (n == 0) break;
-    if (out.size() + static_cast<std::size_t>(n) > limit) {
+    used += static_cast<std::size_t>(n);
+    if (used > limit) {
       zip_fclose(f);
       throw DataError(tooBig);
     }
-    out.append(buf, static_cast<std::size_t>(n));
   }
+  out.resize(used);
   if (zip_fclose(f) != 0) throw DataError(kDamaged);
   return out;
 }
@@ -104,7 +120,7 @@ std::string WriteZip(const std::vector<ZipEntry>& entries) {
       throw DataError(kFailed);
     }
     zip_set_file_compression(za, static_cast<zip_uint64_t>(idx),
-                             e.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+                             e.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, e.deflate ? 1 : 0);
   }
   if (zip_close(za) != 0) {
     zip_discard(za);
