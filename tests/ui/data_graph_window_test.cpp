@@ -18,6 +18,7 @@
 #include "data/table_file.h"
 #include "data/ui/graph_window.h"
 #include "scripted_prompter.h"
+#include "shell/file_io.h"
 #include "shell/number_locale.h"
 
 using namespace tolmex::data;
@@ -318,4 +319,51 @@ TEST(DataGraphWindow, RenameDialogEnterInEditWorksAsTrocar) {
   d.Efetivar();
   EXPECT_EQ(owner.Table1.FieldName(0), "Tratamento");
   EXPECT_EQ(owner.Table1.GetString(2, 0), "T3");
+}
+
+// "&Importar" and "&Exportar" from the window's menu bar: the grid shows the imported
+// columns, ready for editing, and a table exported to ODS and imported again is the same.
+TEST(DataGraphWindow, ImportAndExportFromTheMenuBar) {
+  Fixture f;
+  const QList<QAction*> bar = f.window->findChild<QMenuBar*>()->actions();
+  ASSERT_GE(bar.size(), 2);
+  QAction* importar = bar[bar.size() - 2];
+  QAction* exportar = bar[bar.size() - 1];
+
+  const std::string csv = f.dir.File("ensaio.csv");
+  tolmex::shell::WriteFileAtomic(csv, "trat;peso\r\nA;3,5\r\n\"B; C\";4\r\n");
+  f.prompter.ExpectOpenFile(FileDialogResult{csv, 3}, [](const auto& request) {
+    EXPECT_EQ(request.title, "Importar arquivo");
+  });
+  f.prompter.ExpectMessage("Importado com sucesso usando separador [\";\"]");
+  importar->trigger();
+  f.prompter.VerifyDone();
+  DataTableModel* m = f.window->model();
+  ASSERT_EQ(m->columnCount(), 2);
+  ASSERT_EQ(m->rowCount(), 2);
+  EXPECT_EQ(m->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "trat");
+  EXPECT_EQ(f.Cell(1, 0), "B; C");
+  EXPECT_EQ(f.Cell(0, 1, Qt::EditRole), "3.5");
+  EXPECT_TRUE(m->flags(f.At(0, 0)) & Qt::ItemIsEditable);
+  EXPECT_TRUE(std::filesystem::exists(f.dir.File("ensaio.fdt")));
+
+  const std::string ods = f.dir.File("copia.ods");
+  f.prompter.ExpectSaveFile(FileDialogResult{ods, 2}, [](const auto& request) {
+    EXPECT_EQ(request.title, "Exportar tabela");
+  });
+  f.prompter.ExpectMessage("Arquivo ODS exportado com sucesso!");
+  exportar->trigger();
+  f.prompter.VerifyDone();
+  ASSERT_TRUE(std::filesystem::exists(ods));
+
+  f.prompter.ExpectOpenFile(FileDialogResult{ods, 2});
+  f.prompter.ExpectMessage("ODS Importado!");
+  importar->trigger();
+  f.prompter.VerifyDone();
+  EXPECT_EQ(f.form.FCurrentFileName, f.dir.File("copia.fdt"));
+  ASSERT_EQ(m->rowCount(), 2);
+  EXPECT_EQ(f.Cell(0, 0), "A");
+  EXPECT_EQ(f.Cell(1, 0), "B; C");
+  EXPECT_EQ(f.Cell(0, 1, Qt::EditRole), "3.5");
+  EXPECT_EQ(f.Cell(1, 1, Qt::EditRole), "4");
 }
