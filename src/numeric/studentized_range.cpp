@@ -27,6 +27,25 @@ constexpr int kKMax = 15;
 // Bracketing passes of QuantilAmplitude: steps of 0.4 reach 4000 above or below the start.
 constexpr int kMaxBracketSteps = 10'000;
 
+// exp(-80): terms whose logarithm falls below -80 count as 0.
+const double kTermFloor = std::exp(-80.0);
+
+// x^n for x in (0, 1]: by squaring when n is a whole number (the usual case, n = r - 1),
+// which is several times cheaper than exp(n log x) in the innermost loop.
+double PowTerm(double x, double n) {
+  if (n >= 0 && n <= 4096 && n == std::floor(n)) {
+    auto k = static_cast<unsigned>(n);
+    double result = 1, base = x;
+    while (k) {
+      if (k & 1u) result *= base;
+      base *= base;
+      k >>= 1;
+    }
+    return result;
+  }
+  return std::pow(x, n);
+}
+
 }  // namespace
 
 double ProbAmplitude(double q, double v, double r, std::int32_t& error) {
@@ -58,8 +77,9 @@ double ProbAmplitude(double q, double v, double r, std::int32_t& error) {
   }
 
   // Node caches, 1-based as the algorithm indexes them; a value <= 0 means not computed.
+  // ew holds exp(vw), so that each term is exp(w0) exp(vw) x^(r-1) without a log and an exp.
   std::array<double, 2 * kJMax + 2> qw;
-  std::array<double, 2 * kJMax + 2> vw{};
+  std::array<double, 2 * kJMax + 2> ew{};
   qw.fill(-1);
 
   double gstep = g;
@@ -71,14 +91,12 @@ double ProbAmplitude(double q, double v, double r, std::int32_t& error) {
       const double gk = gmid + gstep;
       double pk = 0;
       if (!(pk2 <= pcutk && k > kKMin)) {
-        const double w0 = c - gk * gk / 2;
+        const double ew0 = std::exp(c - gk * gk / 2);
         const double pz = 1 - detail::HartProbNormal(gk);
         double x = (1 - detail::HartProbNormal(gk - q)) - pz;
-        const double w = w0 + r1 * std::log(x);
-        if (w < -80) {
-          pk = 0;
-        } else if (x > 0) {
-          pk = std::exp(w);
+        if (x > 0) {
+          pk = ew0 * PowTerm(x, r1);
+          if (pk < kTermFloor) pk = 0;
         }
         if (v <= kVMax) {
           for (int jump = 0; jump <= kJMax; jump += kJMax) {
@@ -89,13 +107,13 @@ double ProbAmplitude(double q, double v, double r, std::int32_t& error) {
                 if (j < kJMax) qw[jj + 1] = -1;
                 const double ehj = std::exp(hj);
                 qw[jj] = q * ehj;
-                vw[jj] = v * (hj + 0.5 - ehj * ehj / 2);
+                ew[jj] = std::exp(v * (hj + 0.5 - ehj * ehj / 2));
               }
               x = (1 - detail::HartProbNormal(gk - qw[jj])) - pz;
               double pj = 0;
               if (x > 0) {
-                const double wj = w0 + vw[jj] + r1 * std::log(x);
-                if (!(wj < -80)) pj = std::exp(wj);
+                pj = ew0 * ew[jj] * PowTerm(x, r1);
+                if (pj < kTermFloor) pj = 0;
               }
               pk += pj;
               if (pj <= pcutj && (jj > kJMin || k > kKMin)) break;
