@@ -2,8 +2,10 @@
 // either a table or a DataError, never a crash or a hang. A table read from content.xml is
 // also written back and read again: the columns keep their names, and unless a text column
 // whose first cell looks like a number came back numeric (the import types a column by its
-// first data row, so its other texts are then left out), every cell comes back the same.
+// first data row, so its other texts are then left out), every cell comes back the same, a
+// text that reads as a number with a decimal comma coming back with a point.
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "data/exchange/ods.h"
@@ -17,6 +19,16 @@ bool EmptyRow(const DataTable& t, int r) {
   return true;
 }
 
+// A text that reads as a number is written as a number cell whose value, with "." for ",",
+// is what comes back.
+std::string Comparable(const DataTable& t, int r, int c) {
+  std::string s = t.AsString(r, c);
+  if (t.DataType(c) != tolmex::data::FieldType::ftFloat)
+    for (char& ch : s)
+      if (ch == ',') ch = '.';
+  return s;
+}
+
 // Rows that hold no cell (their only texts did not fit numeric columns) are not written back.
 bool SameCells(const DataTable& a, const DataTable& b) {
   int rb = 0;
@@ -24,7 +36,7 @@ bool SameCells(const DataTable& a, const DataTable& b) {
     if (EmptyRow(a, r)) continue;
     if (rb >= b.RecordCount()) return false;
     for (int c = 0; c < a.FieldCount(); ++c)
-      if (a.IsNull(r, c) != b.IsNull(rb, c) || a.AsString(r, c) != b.AsString(rb, c)) return false;
+      if (a.IsNull(r, c) != b.IsNull(rb, c) || Comparable(a, r, c) != Comparable(b, rb, c)) return false;
     ++rb;
   }
   return rb == b.RecordCount();
