@@ -49,9 +49,10 @@ std::optional<double> ParseNumberWithPoint(std::string_view text, char point) {
   auto [ptr, ec] = std::from_chars(buf, buf + m, v);
   if (ptr != buf + m) return std::nullopt;
   if (ec == std::errc::result_out_of_range) {
-    // Overflow and underflow keep the sign, as strtod does.
-    v = hasExp && negExp ? 0.0 : HUGE_VAL;
-    if (text[0] == '-') v = -v;
+    // Beyond the range of a double: an infinity would spoil every sum of the column, so such a
+    // text is not a number. Underflow gives a zero of the same sign.
+    if (!(hasExp && negExp)) return std::nullopt;
+    v = text[0] == '-' ? -0.0 : 0.0;
   }
   return v;
 }
