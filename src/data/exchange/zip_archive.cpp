@@ -119,6 +119,8 @@ std::string WriteZip(const std::vector<ZipEntry>& entries) {
       zip_source_free(mem);
       throw DataError(kFailed);
     }
+    // The fastest deflate level: a sheet's XML is large and repetitive, and level 1 writes it
+    // about three times faster than the default for a file only slightly bigger.
     zip_set_file_compression(za, static_cast<zip_uint64_t>(idx),
                              e.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, e.deflate ? 1 : 0);
   }
