@@ -119,10 +119,10 @@ std::string WriteZip(const std::vector<ZipEntry>& entries) {
       zip_source_free(mem);
       throw DataError(kFailed);
     }
-    // The fastest deflate level: a sheet's XML is large and repetitive, and level 1 writes it
-    // about three times faster than the default for a file only slightly bigger.
+    // zlib's usual level 6: libzip's own default is 9, which on a large sheet takes about four
+    // times as long for a file only 6% smaller.
     zip_set_file_compression(za, static_cast<zip_uint64_t>(idx),
-                             e.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, e.deflate ? 1 : 0);
+                             e.deflate ? ZIP_CM_DEFLATE : ZIP_CM_STORE, e.deflate ? 6 : 0);
   }
   if (zip_close(za) != 0) {
     zip_discard(za);
