@@ -248,5 +248,21 @@ TEST_F(OdsTest, RoundTripKeepsEveryCellInBothLocales) {
   }
 }
 
+// Line breaks of both kinds come back; control characters XML cannot hold are dropped when
+// read, so a sheet read with them can be written back.
+TEST_F(OdsTest, LineBreaksSurviveAndControlCharactersAreDropped) {
+  DataTable t = MakeTable({{"obs", FieldType::ftString, 30}},
+                          {{std::string("a\r\nb\rc\nd")}});
+  auto r = ReadOds(WriteOds(t));
+  ASSERT_TRUE(r.read);
+  EXPECT_EQ(r.table.AsString(0, 0), "a\r\nb\rc\nd");
+
+  auto c = ReadOdsContent(std::string(kHead) + Row(Str("no\x05me")) + Row(Str("x\x01y")) + kTail);
+  ASSERT_TRUE(c.read);
+  EXPECT_EQ(c.table.FieldName(0), "nome");
+  EXPECT_EQ(c.table.AsString(0, 0), "xy");
+  EXPECT_EQ(ReadOds(WriteOds(c.table)).table.AsString(0, 0), "xy");
+}
+
 }  // namespace
 }  // namespace tolmex::data::exchange
