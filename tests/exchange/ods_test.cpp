@@ -224,6 +224,23 @@ TEST_F(OdsTest, RefusesBrokenFilesAndSheetsBeyondTheLimits) {
   EXPECT_THROW(ReadOds(""), DataError);
 }
 
+// A sheet of more cells than the limit allows in little text: refused before its XML tree is
+// built, which would take many times the memory of the text.
+TEST_F(OdsTest, RefusesXmlWhoseTreeWouldExhaustMemory) {
+  const std::size_t elements = kMaxXmlTreeBytes / 128 + 1000;
+  std::string xml = std::string(kHead) + "<table:table-row>";
+  xml.reserve(xml.size() + elements * 4 + 100);
+  for (std::size_t i = 0; i < elements; ++i) xml += "<a/>";
+  xml += std::string("</table:table-row>") + kTail;
+  try {
+    ReadOdsContent(xml);
+    FAIL() << "accepted";
+  } catch (const DataError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "a planilha é grande demais para ser lida (seriam precisos mais de 4 GB de memória).");
+  }
+}
+
 TEST_F(OdsTest, ZipEntriesNeverInflateBeyondTheLimit) {
   const std::string pkg = WriteZip({{"content.xml", std::string(5000, 'a'), true}});
   ZipReader zip(pkg);

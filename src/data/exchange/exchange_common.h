@@ -20,6 +20,10 @@ inline constexpr int kMaxSheetRows = 1048576;
 inline constexpr std::int64_t kMaxSheetCells = 10'000'000;
 inline constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;    // 1 GiB
 inline constexpr std::size_t kMaxEntryBytes = std::size_t{256} << 20;  // one zip entry
+// The XML of an ODS sheet: a full sheet of numbers takes about 100 bytes a cell.
+inline constexpr std::size_t kMaxSheetXmlBytes = std::size_t{1} << 30;
+// Memory the parsed XML tree of a sheet may take (about 340 bytes a cell of a full sheet).
+inline constexpr std::size_t kMaxXmlTreeBytes = std::size_t{4} << 30;
 
 // The whole text is a decimal number with "." as the decimal separator, no thousands
 // separators, no blanks (sign and exponent allowed). nullopt otherwise.
