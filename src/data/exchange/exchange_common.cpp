@@ -326,6 +326,34 @@ std::optional<double> ParseDateText(std::string_view text) {
   return serial + (hh * 3600 + nn * 60 + ss) / 86400.0;
 }
 
+namespace {
+
+// Memory the parsed tree of `xml` will take, from its count of elements (each may bring a text
+// node as well) and of attributes ('=' signs): small elements in great number, as in a forged
+// file, would need far more memory than the text itself.
+std::size_t TreeBytesEstimate(std::string_view xml) {
+  constexpr std::size_t kNodeBytes = 64, kAttributeBytes = 40;
+  std::size_t elements = 0, equals = 0;
+  for (std::size_t i = 0; i < xml.size(); ++i) {
+    const char c = xml[i];
+    if (c == '<') {
+      const char next = i + 1 < xml.size() ? xml[i + 1] : '\0';
+      if (next != '/' && next != '!' && next != '?') ++elements;
+    } else if (c == '=') {
+      ++equals;
+    }
+  }
+  return elements * 2 * kNodeBytes + equals * kAttributeBytes;
+}
+
+}  // namespace
+
+void CheckXmlTreeFits(std::string_view xml) {
+  if (TreeBytesEstimate(xml) > kMaxXmlTreeBytes)
+    throw DataError("a planilha é grande demais para ser lida (seriam precisos mais de " +
+                    std::to_string(kMaxXmlTreeBytes >> 30) + " GB de memória).");
+}
+
 std::string XmlSafeText(std::string_view s) {
   std::string out;
   out.reserve(s.size());

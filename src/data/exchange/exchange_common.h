@@ -20,7 +20,8 @@ inline constexpr int kMaxSheetRows = 1048576;
 inline constexpr std::int64_t kMaxSheetCells = 10'000'000;
 inline constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;    // 1 GiB
 inline constexpr std::size_t kMaxEntryBytes = std::size_t{256} << 20;  // one zip entry
-// The XML of an ODS sheet: a full sheet of numbers takes about 100 bytes a cell.
+// The XML of a sheet (ODS content, XLSX worksheet and shared strings): a full sheet of numbers
+// takes about 100 bytes a cell in ODS.
 inline constexpr std::size_t kMaxSheetXmlBytes = std::size_t{1} << 30;
 // Memory the parsed XML tree of a sheet may take (about 340 bytes a cell of a full sheet).
 inline constexpr std::size_t kMaxXmlTreeBytes = std::size_t{4} << 30;
@@ -103,5 +104,7 @@ std::optional<double> ParseDateText(std::string_view text);
 
 // XML 1.0 forbids most control characters; they are dropped from written text.
 std::string XmlSafeText(std::string_view s);
+// Throws DataError when the parsed tree of this XML would take more than kMaxXmlTreeBytes.
+void CheckXmlTreeFits(std::string_view xml);
 
 }  // namespace tolmex::data::exchange

@@ -220,30 +220,10 @@ std::string WriteOds(const DataTable& table) {
 
 namespace {
 
-// Memory the parsed tree of `xml` will take, from its count of elements (each may bring a text
-// node as well) and of attributes ('=' signs): small elements in great number, as in a forged
-// file, would need far more memory than the text itself.
-std::size_t TreeBytesEstimate(std::string_view xml) {
-  constexpr std::size_t kNodeBytes = 64, kAttributeBytes = 40;
-  std::size_t elements = 0, equals = 0;
-  for (std::size_t i = 0; i < xml.size(); ++i) {
-    const char c = xml[i];
-    if (c == '<') {
-      const char next = i + 1 < xml.size() ? xml[i + 1] : '\0';
-      if (next != '/' && next != '!' && next != '?') ++elements;
-    } else if (c == '=') {
-      ++equals;
-    }
-  }
-  return elements * 2 * kNodeBytes + equals * kAttributeBytes;
-}
-
 // Parses the XML in place (the text is overwritten), which spares a copy of a large sheet.
 ImportResult ReadOdsXml(std::string& xml) {
   ImportResult result;
-  if (TreeBytesEstimate(xml) > kMaxXmlTreeBytes)
-    throw DataError("a planilha é grande demais para ser lida (seriam precisos mais de " +
-                    std::to_string(kMaxXmlTreeBytes >> 30) + " GB de memória).");
+  CheckXmlTreeFits(xml);
   pugi::xml_document doc;
   const pugi::xml_parse_result parsed = doc.load_buffer_inplace(
       xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata);

@@ -78,6 +78,7 @@ const char* Attr(const pugi::xml_node& n, std::string_view local) {
 }
 
 void Parse(pugi::xml_document& doc, const std::string& xml, const std::string& part) {
+  CheckXmlTreeFits(xml);
   const pugi::xml_parse_result r =
       doc.load_buffer(xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata);
   if (!r)
@@ -342,11 +343,11 @@ ImportResult ReadXlsx(std::string_view bytes, const shell::NumberLocale& locale)
     }
   }
   if (sheetPath.empty()) sheetPath = "xl/worksheets/sheet1.xml";
-  auto sheetXml = zip.Read(sheetPath);
+  auto sheetXml = zip.Read(sheetPath, kMaxSheetXmlBytes);
   if (!sheetXml) throw DataError("a pasta de trabalho não tem planilhas.");
 
   Sheet sheet;
-  if (auto sst = zip.Read(stringsPath)) {
+  if (auto sst = zip.Read(stringsPath, kMaxSheetXmlBytes)) {
     pugi::xml_document doc;
     Parse(doc, *sst, stringsPath);
     for (pugi::xml_node si = doc.document_element().first_child(); si; si = si.next_sibling()) {
