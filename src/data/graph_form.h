@@ -57,6 +57,8 @@ class TGraphForm : public shell::Form {
   std::string_view FormName() const override { return "TGraphForm"; }
   static constexpr const char* kCaption = "Tabela de dados";
 
+  shell::WindowHost& Host() { return host_; }
+
   DataTable Table1;  // the one table the procedures read
   DataTable Table2;  // second table of the rebuilds
   std::string FCurrentFileName;

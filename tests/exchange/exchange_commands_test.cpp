@@ -282,6 +282,8 @@ TEST_F(ExchangeCommandsTest, ImportIntoTheDataTableWindow) {
   GraphFormExchange window(form);
   ExchangeCommands(window, p, dir_.string()).Importar();
   p.VerifyDone();
+  // A wait cursor while the file was read.
+  EXPECT_EQ(host.busyChanges, (std::vector<bool>{true, false}));
   EXPECT_EQ(form.FCurrentFileName, Path("ensaio.fdt"));
   EXPECT_TRUE(form.GridEditable);
   EXPECT_FALSE(form.HasUnsavedEdits());

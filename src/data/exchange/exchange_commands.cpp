@@ -20,6 +20,18 @@ std::string TableFileNameFor(const std::string& path) {
 }
 
 namespace {
+// The wait cursor for the reading or writing of a file, whatever happens there.
+class Busy {
+ public:
+  explicit Busy(ExchangeWindow& w) : w_(w) { w_.SetBusy(true); }
+  ~Busy() { w_.SetBusy(false); }
+  Busy(const Busy&) = delete;
+  Busy& operator=(const Busy&) = delete;
+
+ private:
+  ExchangeWindow& w_;
+};
+
 // A name typed without an extension gets the one of the chosen format.
 std::string WithExtension(const std::string& path, const char* ext) {
   if (fs::u8path(path).has_extension()) return path;
@@ -45,23 +57,28 @@ void ExchangeCommands::Exportar() {
   try {
     // A pending edit of the current row is part of the table being written.
     table.Post();
-    ControlsDisabled frozen(table);
-    switch (chosen->filterIndex) {
-      case 1:
-        WriteXlsx(table, WithExtension(chosen->path, ".xlsx"));
-        prompter_.Information("Exportação para Excel concluída com sucesso!");
-        break;
-      case 2:
-        WriteFileAtomic(WithExtension(chosen->path, ".ods"), WriteOds(table));
-        prompter_.Information("Arquivo ODS exportado com sucesso!");
-        break;
-      case 3:
-        WriteFileAtomic(WithExtension(chosen->path, ".csv"), WriteCsv(table));
-        prompter_.Information("Exportação para CSV concluída com sucesso!");
-        break;
-      default:
-        break;  // "Todos os arquivos": no format, nothing is written
+    const char* done = nullptr;
+    {
+      ControlsDisabled frozen(table);
+      Busy busy(window_);
+      switch (chosen->filterIndex) {
+        case 1:
+          WriteXlsx(table, WithExtension(chosen->path, ".xlsx"));
+          done = "Exportação para Excel concluída com sucesso!";
+          break;
+        case 2:
+          WriteFileAtomic(WithExtension(chosen->path, ".ods"), WriteOds(table));
+          done = "Arquivo ODS exportado com sucesso!";
+          break;
+        case 3:
+          WriteFileAtomic(WithExtension(chosen->path, ".csv"), WriteCsv(table));
+          done = "Exportação para CSV concluída com sucesso!";
+          break;
+        default:
+          break;  // "Todos os arquivos": no format, nothing is written
+      }
     }
+    if (done) prompter_.Information(done);
   } catch (const std::exception& e) {
     prompter_.Error(std::string("Erro ao exportar: ") + e.what());
   }
@@ -78,6 +95,7 @@ void ExchangeCommands::Importar() {
   if (!chosen) return;
   ImportResult result;
   try {
+    Busy busy(window_);
     switch (chosen->filterIndex) {
       case 1: result = ReadXlsx(ReadFileBytes(chosen->path)); break;
       case 2: result = ReadOds(ReadFileBytes(chosen->path)); break;

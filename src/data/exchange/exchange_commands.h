@@ -24,6 +24,8 @@ class ExchangeWindow {
   // Writes Table1 to the current file name, asking before it overwrites a file and showing
   // its own failure message.
   virtual void SaveTable() = 0;
+  // A wait cursor while a file is read or written (large sheets take seconds).
+  virtual void SetBusy(bool busy) {}
 };
 
 inline constexpr char kExportFilter[] =

@@ -13,6 +13,7 @@ class GraphFormExchange : public ExchangeWindow {
   void ReplaceTable(DataTable&& table, bool cellEditing) override;
   void SetCurrentFileName(const std::string& path) override { form_.FCurrentFileName = path; }
   void SaveTable() override { form_.SaveTable(); }
+  void SetBusy(bool busy) override { form_.Host().SetBusy(busy); }
 
  private:
   TGraphForm& form_;
