@@ -11,23 +11,10 @@
 #include "shell/file_io.h"
 #include "shell/number_locale.h"
 #include "table_helpers.h"
+#include "temp_dir.h"
 
 namespace tolmex::data::exchange {
 namespace {
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string t = (std::filesystem::temp_directory_path() / "tolmex-interop-XXXXXX").string();
-    path_ = mkdtemp(t.data());
-  }
-  ~TempFolder() { std::filesystem::remove_all(path_); }
-  std::string File(const std::string& n) const { return path_ + "/" + n; }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // LibreOffice's CSV (asked for in UTF-8): comma-separated, text quoted when it holds a comma
 // or a quote.
@@ -66,25 +53,27 @@ TEST(SpreadsheetInterop, LibreOfficeReadsOurOdsAndXlsx) {
   if (std::system("command -v libreoffice >/dev/null 2>&1") != 0)
     GTEST_SKIP() << "libreoffice is not installed";
   shell::SetCurrentNumberLocale(shell::NumberLocale::Dot());
-  TempFolder dir;
-  const DataTable t = testing::MakeTable(
-      {{"Tratamento", FieldType::ftString, 30}, {"Peso", FieldType::ftFloat, 0},
-       {"Obs", FieldType::ftString, 30}},
-      {{std::string("Adubação, alta"), 3.5, std::string("a \"b\"")},
-       {std::string("ç q"), -12.0, CellValue{}},
-       {std::string("C"), 1234.25, std::string("<x>&")}});
+  tolmex::testing::TempDir dir;
+  const DataTable t =
+      testing::MakeTable({{"Tratamento", FieldType::ftString, 30},
+                          {"Peso", FieldType::ftFloat, 0},
+                          {"Obs", FieldType::ftString, 30}},
+                         {{std::string("Adubação, alta"), 3.5, std::string("a \"b\"")},
+                          {std::string("ç q"), -12.0, CellValue{}},
+                          {std::string("C"), 1234.25, std::string("<x>&")}});
   shell::WriteFileAtomic(dir.File("tabela.ods"), WriteOds(t));
   WriteXlsx(t, dir.File("planilha.xlsx"));
-  const std::string cmd = "cd '" + dir.path() +
-                          "' && timeout 300 libreoffice -env:UserInstallation=file://" +
-                          dir.File("perfil") + " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir '" +
-                          dir.path() + "' tabela.ods planilha.xlsx >/dev/null 2>&1";
+  const std::string folder = dir.path().string();
+  const std::string cmd =
+      "cd '" + folder + "' && timeout 300 libreoffice -env:UserInstallation=file://" +
+      dir.File("perfil") +
+      " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir '" + folder +
+      "' tabela.ods planilha.xlsx >/dev/null 2>&1";
   const int rc = std::system(cmd.c_str());
-  const std::vector<std::vector<std::string>> want = {
-      {"Tratamento", "Peso", "Obs"},
-      {"Adubação, alta", "3.5", "a \"b\""},
-      {"ç q", "-12", ""},
-      {"C", "1234.25", "<x>&"}};
+  const std::vector<std::vector<std::string>> want = {{"Tratamento", "Peso", "Obs"},
+                                                      {"Adubação, alta", "3.5", "a \"b\""},
+                                                      {"ç q", "-12", ""},
+                                                      {"C", "1234.25", "<x>&"}};
   for (const char* name : {"tabela.csv", "planilha.csv"}) {
     const std::string csv = dir.File(name);
     if (rc != 0 || !std::filesystem::exists(csv))
