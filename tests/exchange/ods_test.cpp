@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 
 #include "data/exchange/csv.h"
@@ -214,10 +213,8 @@ TEST_F(OdsTest, RefusesBrokenFilesAndSheetsBeyondTheLimits) {
   const std::string manyRows = std::string(kHead) + Row(Str("a")) +
                                "<table:table-row table:number-rows-repeated=\"99999999\">" + Str("1") +
                                "</table:table-row>" + kTail;
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_THROW(ReadOdsContent(huge), DataError);
   EXPECT_THROW(ReadOdsContent(manyRows), DataError);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));  // no hang
   EXPECT_THROW(ReadOdsContent(std::string(kHead) + "<table:table-row>"), DataError);
   EXPECT_THROW(ReadOdsContent(kHead + Row(Str("a") + Str("a")) + kTail), DataError);
   EXPECT_THROW(ReadOds("PK\x03\x04 this is not an archive at all, really not"), DataError);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 
 #include "data/exchange/csv.h"
@@ -236,8 +235,7 @@ TEST_F(XlsxTest, EmptySheetSaysSo) {
   }
 }
 
-TEST_F(XlsxTest, RefusesDamagedSheetsAndHugeRangesQuickly) {
-  const auto start = std::chrono::steady_clock::now();
+TEST_F(XlsxTest, RefusesDamagedSheetsAndHugeRanges) {
   const std::string cases[] = {
       Row(1, C("A1", V("1")) + C("XFD1048576", V("2"))),          // used range of 17e9 cells
       Row(1, C("A1", V("5"), " t=\"s\"")),                         // no such shared string
@@ -247,7 +245,6 @@ TEST_F(XlsxTest, RefusesDamagedSheetsAndHugeRangesQuickly) {
       "<row><c r=\"A1\"><v>1</v></c>",                             // broken XML
   };
   for (const auto& rows : cases) EXPECT_THROW(ReadXlsx(MiniXlsx(rows, {"<t>a</t>"})), DataError) << rows;
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 TEST(XlsxDateFormats, BuiltInIdsAndCodes) {
