@@ -1,7 +1,6 @@
 // The data-table window over its form: the grid model, painting, display, status bar,
 // menus and the two column dialogs, driven by a scripted person.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +17,7 @@
 #include "data/table_file.h"
 #include "data/ui/graph_window.h"
 #include "scripted_prompter.h"
+#include "temp_dir.h"
 #include "shell/file_io.h"
 #include "shell/number_locale.h"
 
@@ -34,24 +34,11 @@ using tolmex::testing::ScriptedWindowHost;
 
 namespace {
 
-class Dir {
- public:
-  Dir() {
-    std::string t = (std::filesystem::temp_directory_path() / "tolmex-ui-XXXXXX").string();
-    path_ = mkdtemp(t.data());
-  }
-  ~Dir() { std::filesystem::remove_all(path_); }
-  std::string File(const std::string& n) const { return path_ + "/" + n; }
-
- private:
-  std::string path_;
-};
-
 struct Fixture {
   ScriptedPrompter prompter;
   ScriptedWindowHost host;
   TGraphForm form{prompter, host};
-  Dir dir;
+  tolmex::testing::TempDir dir;
   std::unique_ptr<TGraphFormWindow> window;
   Fixture() {
     tolmex::shell::SetCurrentNumberLocale(NumberLocale::Dot());
